@@ -1,0 +1,12 @@
+# Sanitizers apply to everything built here, so a report in any library fails the test run.
+if(OSTREL_SANITIZE AND OSTREL_TSAN)
+  message(FATAL_ERROR "OSTREL_SANITIZE and OSTREL_TSAN exclude each other")
+endif()
+if(OSTREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
+if(OSTREL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=thread)
+endif()

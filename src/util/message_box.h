@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The one way the engine talks to the user directly: a plain message box with
+// an OK button.  The window shows a QMessageBox on the GUI thread (also when a
+// worker thread asks); the headless front end prints; tests record the texts.
+class IMessageBox
+{
+public:
+    virtual ~IMessageBox() = default;
+    virtual void ShowMessage(const QString &text) = 0;
+};
