@@ -1,0 +1,47 @@
+#include "core/ext_settings.h"
+
+#include "util/ini.h"
+
+#include <QFileInfo>
+
+namespace {
+
+uint8_t EncodingChoice(const QString &value)
+{
+    // First prefix that matches wins; the numbers are GetResponseText flags.
+    if (value.startsWith(QStringLiteral("UTF8")))
+        return 2;
+    if (value.startsWith(QStringLiteral("ANSI")))
+        return 0;
+    if (value.startsWith(QStringLiteral("AUTO")))
+        return 16;
+    if (value.startsWith(QStringLiteral("BIG5")))
+        return 8;
+    return 0;
+}
+
+} // namespace
+
+ExtSettings LoadExtSettings(const QString &programFolder)
+{
+    ExtSettings e;
+    QString path = programFolder;
+    if (!path.isEmpty() && !path.endsWith(u'/'))
+        path += u'/';
+    path += EXT_SETTINGS_FILE_NAME;
+    if (!QFileInfo(path).isFile())
+        return e;
+
+    const CIni ini(path);
+    const QString qzone = QStringLiteral("QQ空间");
+    e.bQzoneV2Encoding = EncodingChoice(ini.GetString(qzone, QStringLiteral("V2编码"), QStringLiteral("ANSI")));
+    e.bQzoneV3Encoding = EncodingChoice(ini.GetString(qzone, QStringLiteral("V3编码"), QStringLiteral("ANSI")));
+    e.bQzoneOriginalName = uint8_t(ini.GetInt(qzone, QStringLiteral("取原始名方式"), 1));
+    const QString taobao = QStringLiteral("淘宝");
+    e.bTaobaoPriceInName =
+        ini.GetString(taobao, QStringLiteral("图片名中是否有价格"), QStringLiteral("无")).startsWith(u'有') ? 1 : 0;
+    e.nTaobaoPriceAdjust = int32_t(ini.GetInt(taobao, QStringLiteral("价格增减"), 0));
+    e.bInstagramPictureMethod = uint8_t(ini.GetInt(QStringLiteral("Instagram"), QStringLiteral("图片获取方式"), 1));
+    e.bJdPictureMethod = uint8_t(ini.GetInt(QStringLiteral("京东"), QStringLiteral("图片获取方式"), 1));
+    return e;
+}

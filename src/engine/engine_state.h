@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/ext_settings.h"
+#include "core/records.h"
+#include "core/soft_settings.h"
+
+// Job state values (ListJobState, DownloadJobState).
+inline constexpr uint8_t JOB_IDLE = 0;
+inline constexpr uint8_t JOB_RUNNING = 1;
+inline constexpr uint8_t LIST_STOP_REQUESTED = 2;   // ListJobState: user stop
+inline constexpr uint8_t DOWN_SKIP_REST = 2;        // DownloadJobState: rest of the album was downloaded before
+inline constexpr uint8_t DOWN_STOP_REQUESTED = 3;   // DownloadJobState: user stop, never overwritten
+
+// The download engine's own state: one picture pool run at a time.
+struct DownPicEngine
+{
+    std::atomic<bool> bStopDownPic{false}; // set by the stop command, cleared by StartDownPic
+    std::atomic<bool> bDownPicBusy{false}; // true while DownPicFunc runs its pool
+    std::atomic<int> nPicDone{0};          // pictures of the run whose worker has ended
+    // Copied from DownloadParams by the download job before each run; read by
+    // the threads that run starts.
+    uint16_t wThreads = 5;
+    uint16_t wTimeoutSec = 30;
+    uint16_t wMinKB = 0;
+    uint16_t wMaxKB = 0;
+    // Pause before each picture after the first when wThreads is 1.
+    int nSingleThreadPauseMs = 2000;
+};
+
+// The state the window keeps for the jobs: settings, album list, the kept
+// product page, the folders the list job makes, the job object, the job state
+// bytes and the download engine.  The window owns one; the headless front end
+// and the tests make their own.  Never copied.
+//
+// Threads: the list job writes the album list, the page text and the folders
+// while it runs; the download job reads them and owns the job object; the
+// window starts neither while the other runs (job_control.h).  Settings are
+// written by the window's menus and by the list job (address history): hold
+// mtxSettings while changing them during a job; the jobs take copies under it.
+class CEngineState
+{
+public:
+    CEngineState() = default;
+    // Asks running jobs to stop and waits for them and their picture workers.
+    // A host that hands calls to another thread must answer at once (without
+    // that thread) from then on, or the wait never ends.
+    ~CEngineState();
+    CEngineState(const CEngineState &) = delete;
+    CEngineState &operator=(const CEngineState &) = delete;
+
+    QString ProgramFolder;          // current folder at start-up, ending in '/'
+    SoftSettings settings;          // soft.dat
+    std::mutex mtxSettings;         // see above
+    CAlbumList albums;              // album list of the last list job
+    QString strPageText;            // kept product page text (AddProductAlbum)
+    QString strSiteFolder;          // "京东/" after a JD list job
+    QString strSecondFolder;        // empty for JD
+    ExtSettings ext;                // 下载器扩展设置.ini, loaded at each job start
+    ST_DOWNJOB job;                 // picture list of the album being downloaded
+    QString strFirstUrl;            // first address remembered in the album's pic.zvk
+
+    std::atomic<int> SiteKind{SITE_JD}; // site entry whose settings apply
+    std::atomic<int> nListType{-1}; // list-type choice
+    std::atomic<uint8_t> ListJobState{JOB_IDLE};
+    std::atomic<uint8_t> DownloadJobState{JOB_IDLE};
+    std::atomic<uint8_t> StartupReady{0};
+
+    DownPicEngine pics;
+
+    // Sets DownloadJobState unless the user asked to stop (3); true when set.
+    bool SetDownloadState(uint8_t value);
+
+    // Folder of the album being downloaded while the pool runs, else empty
+    // ("打开" opens it instead of the save path).
+    QString BusyFolder() const;
+
+    // Waits until no list or download job runs and every picture worker has
+    // ended.  For callers without an event loop (front end, tests): never from
+    // a thread the host hands its calls to.
+    void WaitForJobs();
+
+    // Used by the jobs themselves.
+    // Start the list / download job thread; false when it cannot be created.
+    // A new job thread first waits for the end of the previous one.
+    bool StartListThread(std::function<void()> body);
+    bool StartDownloadThread(std::function<void()> body);
+    // Picture workers a stop left running: kept, and waited for before the
+    // job object is emptied for the next album.
+    void KeepLeftWorkers(std::vector<std::thread> &&workers);
+    void JoinLeftWorkers();
+    void SetBusyFolder(const QString &folder);
+
+private:
+    mutable std::mutex m_mtx;
+    QString m_busyFolder;
+    std::thread m_listThread;
+    std::thread m_downThread;
+    std::vector<std::thread> m_leftWorkers; // workers a stop left running
+};

@@ -1,0 +1,409 @@
+#include "net/url_fetcher.h"
+
+#include "net/cookie_store.h"
+#include "net/curl_handle.h"
+#include "net/gunzip.h"
+#include "net/net_config.h"
+#include "net/post_body.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <chrono>
+#include <thread>
+
+const char *const kDefaultAgent =
+    "User-Agent:Mozilla/5.0 (Windows NT 5.1) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/38.0.2125.104 Safari/537.36";
+const char *const kIeAgent =
+    "Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.1; Trident/4.0; SLCC2; .NET CLR 2.0.50727; "
+    ".NET CLR 3.5.30729; .NET CLR 3.0.30729; .NET4.0C; .NET4.0E)";
+
+namespace {
+constexpr uint32_t kDefaultTimeoutMs = 20000;
+constexpr long kMaxRedirects = 20;
+
+using Clock = std::chrono::steady_clock;
+
+uint64_t KiB(int32_t n)
+{
+    return n > 0 ? uint64_t(n) * 1024 : 0;
+}
+
+// Leading blanks skipped, digits up to the first non-digit.
+uint64_t ReadDecimal(const QByteArray &text, qsizetype pos)
+{
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+        ++pos;
+    uint64_t n = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        const uint64_t digit = uint64_t(text[pos] - '0');
+        if (n > (UINT64_MAX - digit) / 10)
+            return UINT64_MAX;
+        n = n * 10 + digit;
+    }
+    return n;
+}
+
+int StatusCode(const QByteArray &statusLine)
+{
+    // "HTTP/1.1 302 Found"
+    const qsizetype sp = statusLine.indexOf(' ');
+    return sp < 0 ? 0 : statusLine.mid(sp + 1, 3).toInt();
+}
+
+bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
+{
+    for (const QByteArray &line : rawHeaders.split('\n'))
+        if (line.size() > name.size() && line[name.size()] == ':'
+            && qstrnicmp(line.constData(), name.constData(), name.size()) == 0)
+            return true;
+    return false;
+}
+
+// While the start marker occurs, drop everything up to and including it;
+// then cut at the end marker.  True when the end marker was found.
+bool CutMarkers(QByteArray &body, const QByteArray &startMark, const QByteArray &endMark)
+{
+    if (!startMark.isEmpty()) {
+        for (qsizetype at; (at = body.indexOf(startMark)) >= 0;)
+            body.remove(0, at + startMark.size());
+    }
+    if (!endMark.isEmpty()) {
+        const qsizetype at = body.indexOf(endMark);
+        if (at >= 0) {
+            body.truncate(at);
+            return true;
+        }
+    }
+    return false;
+}
+
+// State of one exchange, shared by the libcurl callbacks.
+struct Exchange
+{
+    const ST_URLREQUEST &req;
+    ST_URLRESPONSE &resp;
+    CPostBody post;
+    uint64_t minBytes;
+    uint64_t maxBytes; // 0 = none
+
+    QByteArray headerBytes; // the answer being received
+    bool headersDone = false;
+    bool sizeFailed = false;
+    bool endMarkHit = false;
+    bool timedOut = false;
+    bool sawCookie = false;
+
+    Clock::time_point lastActivity = Clock::now();
+    curl_off_t lastDown = 0;
+    curl_off_t lastUp = 0;
+
+    Exchange(const ST_URLREQUEST &r, ST_URLRESPONSE &s)
+        : req(r), resp(s), post(r.pPostData), minBytes(KiB(r.nMinKB)), maxBytes(KiB(r.nMaxKB))
+    {
+    }
+
+    bool CutWhileReading() const { return !resp.bGzip && req.strSavePath.isEmpty(); }
+
+    // End of one header block.  False stops the transfer (size out of bounds).
+    bool HeadersEnded()
+    {
+        const qsizetype eol = headerBytes.indexOf('\n');
+        const int code = StatusCode(headerBytes.left(eol));
+        if (code >= 100 && code < 200)
+            return true; // an interim answer; the real one follows
+        if (code >= 300 && code < 400 && HasHeader(headerBytes, "Location"))
+            return true; // a redirect that libcurl follows
+        headersDone = true;
+        resp.strRawHeaders = QString::fromLatin1(headerBytes);
+        resp.bGzip = headerBytes.contains("gzip");
+        const qsizetype at = headerBytes.indexOf("Content-Length:");
+        if (at >= 0) {
+            const uint64_t len = ReadDecimal(headerBytes, at + 15);
+            if (len < minBytes || (maxBytes != 0 && len > maxBytes)) {
+                sizeFailed = true;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static size_t OnHeader(char *data, size_t size, size_t n, void *user)
+    {
+        auto *x = static_cast<Exchange *>(user);
+        const size_t len = size * n;
+        const QByteArray line(data, qsizetype(len));
+        x->lastActivity = Clock::now();
+        if (line.startsWith("HTTP/")) {
+            x->headerBytes.clear();
+            x->headersDone = false;
+        }
+        x->headerBytes.append(line);
+        if (qstrnicmp(line.constData(), "Set-Cookie:", 11) == 0)
+            x->sawCookie = true;
+        if (line == "\r\n" || line == "\n")
+            return x->HeadersEnded() ? len : 0;
+        return len;
+    }
+
+    static size_t OnBody(char *data, size_t size, size_t n, void *user)
+    {
+        auto *x = static_cast<Exchange *>(user);
+        const size_t len = size * n;
+        x->lastActivity = Clock::now();
+        QByteArray &body = x->resp.body;
+        body.append(data, qsizetype(len));
+        if (x->CutWhileReading() && CutMarkers(body, x->resp.startMark, x->resp.endMark)) {
+            x->endMarkHit = true;
+            return 0; // the rest is not read
+        }
+        if (x->maxBytes != 0 && uint64_t(body.size()) > x->maxBytes) {
+            x->sizeFailed = true;
+            return 0;
+        }
+        return len;
+    }
+
+    static size_t OnReadPost(char *dst, size_t size, size_t n, void *user)
+    {
+        auto *x = static_cast<Exchange *>(user);
+        x->lastActivity = Clock::now();
+        return x->post.Next(dst, size * n);
+    }
+
+    static int OnSeekPost(void *user, curl_off_t offset, int origin)
+    {
+        auto *x = static_cast<Exchange *>(user);
+        if (offset != 0 || origin != SEEK_SET)
+            return CURL_SEEKFUNC_CANTSEEK;
+        x->post.Rewind();
+        return CURL_SEEKFUNC_OK;
+    }
+
+    // Time-outs per step: until the answer's headers are in, every step
+    // (connect, send, each body write, waiting for the answer) may take
+    // dwConnectTimeout without progress; after that each wait for body data
+    // may take dwReadTimeout.
+    static int OnProgress(void *user, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
+    {
+        auto *x = static_cast<Exchange *>(user);
+        const auto now = Clock::now();
+        if (dlnow != x->lastDown || ulnow != x->lastUp) {
+            x->lastDown = dlnow;
+            x->lastUp = ulnow;
+            x->lastActivity = now;
+        }
+        const uint32_t limit = x->headersDone ? x->req.dwReadTimeout : x->req.dwConnectTimeout;
+        if (now - x->lastActivity > std::chrono::milliseconds(limit)) {
+            x->timedOut = true;
+            return 1;
+        }
+        return 0;
+    }
+};
+
+// The address as libcurl wants it: percent-encoded, scheme http or https.
+QByteArray EncodedUrl(const QString &url)
+{
+    const QUrl u(url, QUrl::TolerantMode);
+    if (!u.isValid() || u.host().isEmpty())
+        return {};
+    const QString scheme = u.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return {};
+    return u.toEncoded();
+}
+
+bool HeaderGiven(const QList<QByteArray> &lines, const char *name)
+{
+    const qsizetype n = qstrlen(name);
+    for (const QByteArray &l : lines)
+        if (l.size() > n && (l[n] == ':' || l[n] == ';') && qstrnicmp(l.constData(), name, n) == 0)
+            return true;
+    return false;
+}
+
+// The request headers are the caller's lines and nothing of libcurl's own
+// choosing except Host (and Content-Length for a body).
+CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody)
+{
+    QList<QByteArray> lines;
+    for (QByteArray line : req.strHeaders.toUtf8().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.trimmed().isEmpty())
+            lines.append(line);
+    }
+    CurlSlistPtr list;
+    for (const QByteArray &line : lines)
+        AppendSlist(list, line.constData());
+    if (!HeaderGiven(lines, "Accept"))
+        AppendSlist(list, "Accept:");
+    if (hasBody) {
+        if (!HeaderGiven(lines, "Content-Type"))
+            AppendSlist(list, "Content-Type:");
+        if (!HeaderGiven(lines, "Expect"))
+            AppendSlist(list, "Expect:");
+    }
+    return list;
+}
+
+bool WriteSaveFile(const QString &path, const QByteArray &body)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool ok = f.write(body) == body.size();
+    f.close();
+    return ok && f.error() == QFileDevice::NoError;
+}
+} // namespace
+
+void InitUrlRequest(ST_URLREQUEST &req, const QString &url, const QString &savePath,
+                    uint32_t timeoutMs)
+{
+    req = ST_URLREQUEST{};
+    req.strUrl = url;
+    req.strVerb = QStringLiteral("GET");
+    req.strSavePath = savePath;
+    req.dwReadTimeout = timeoutMs;
+    req.dwConnectTimeout = timeoutMs;
+}
+
+void ResetUrlRequest(ST_URLREQUEST &req)
+{
+    req.strUrl.clear();
+    req.strHeaders.clear();
+    req.startMark.clear();
+    req.endMark.clear();
+    req.strSavePath.clear();
+    req.strVerb = QStringLiteral("GET");
+    req.dwReadTimeout = kDefaultTimeoutMs;
+    req.dwConnectTimeout = kDefaultTimeoutMs;
+    req.pPostData = QByteArray();
+    req.nMinKB = 0;
+    req.nMaxKB = 0;
+}
+
+void FreeUrlRequest(ST_URLREQUEST &req)
+{
+    ResetUrlRequest(req);
+    req.strVerb = QString();
+    req.failMark = QByteArray();
+    req.strUrl.squeeze();
+    req.strHeaders.squeeze();
+    req.strSavePath.squeeze();
+}
+
+void InitUrlResponse(ST_URLRESPONSE &resp)
+{
+    resp = ST_URLRESPONSE{};
+}
+
+void FreeUrlResponse(ST_URLRESPONSE &resp)
+{
+    resp = ST_URLRESPONSE{};
+}
+
+bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags)
+{
+    resp.body.clear();
+    resp.startMark = req.startMark;
+    resp.endMark = req.endMark;
+    resp.bGzip = false;
+
+    const QByteArray url = EncodedUrl(req.strUrl);
+    if (url.isEmpty())
+        return false;
+
+    EnsureCurlGlobalInit();
+    CurlEasyPtr h(curl_easy_init());
+    if (!h)
+        return false;
+    CURL *c = h.get();
+    Exchange x(req, resp);
+
+    curl_easy_setopt(c, CURLOPT_URL, url.constData());
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(c, CURLOPT_USERAGENT, (flags & URLF_IE_AGENT) ? kIeAgent : kDefaultAgent);
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
+    // The body stays as the server sent it; we inflate ourselves where needed.
+    curl_easy_setopt(c, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, long(req.dwConnectTimeout));
+    const QByteArray caFile = TlsCaFile().toLocal8Bit();
+    if (!caFile.isEmpty())
+        curl_easy_setopt(c, CURLOPT_CAINFO, caFile.constData());
+    CCookieStore::Instance().Attach(c);
+
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &Exchange::OnHeader);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &x);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Exchange::OnBody);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &x);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &Exchange::OnProgress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &x);
+
+    const QByteArray verb = req.strVerb.isEmpty() ? QByteArray("GET") : req.strVerb.toUtf8();
+    const bool hasBody = x.post.Length() > 0 || verb == "POST";
+    if (hasBody) {
+        curl_easy_setopt(c, CURLOPT_POST, 1L);
+        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(x.post.Length()));
+        curl_easy_setopt(c, CURLOPT_READFUNCTION, &Exchange::OnReadPost);
+        curl_easy_setopt(c, CURLOPT_READDATA, &x);
+        curl_easy_setopt(c, CURLOPT_SEEKFUNCTION, &Exchange::OnSeekPost);
+        curl_easy_setopt(c, CURLOPT_SEEKDATA, &x);
+    } else if (verb == "HEAD") {
+        curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
+    }
+    if (verb != "GET" && verb != "POST" && verb != "HEAD")
+        curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb.constData());
+    else if (verb == "GET" && hasBody)
+        curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, "GET");
+    const CurlSlistPtr headers = BuildHeaders(req, hasBody);
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+
+    const CURLcode rc = curl_easy_perform(c);
+    if (x.sawCookie)
+        CCookieStore::Instance().Save();
+
+    bool result = (rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && x.endMarkHit))
+                  && !x.sizeFailed && !x.timedOut && x.headersDone;
+    if (!result)
+        return false;
+
+    const uint64_t got = uint64_t(resp.body.size());
+    if (got < x.minBytes || (x.maxBytes != 0 && got > x.maxBytes))
+        return false;
+    if (!req.strSavePath.isEmpty() && !WriteSaveFile(req.strSavePath, resp.body))
+        qWarning("FetchUrl: cannot write %s", qUtf8Printable(req.strSavePath));
+    return result;
+}
+
+bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags)
+{
+    if (req.byAttempts == 0)
+        return false;
+    for (unsigned attempt = 1;; ++attempt) {
+        if (FetchUrlOnce(resp, req, flags)) {
+            if (req.nMinBodyLen == 0 && req.failMark.isEmpty())
+                return true;
+            QByteArray inflated;
+            const bool inflate = (flags & URLF_CACHEABLE) && resp.bGzip;
+            if (inflate)
+                GunzipToString(resp.body.constData(), std::size_t(resp.body.size()), inflated);
+            const QByteArray &checked = inflate ? inflated : resp.body;
+            if (uint64_t(checked.size()) > req.nMinBodyLen
+                && (req.failMark.isEmpty() || !checked.contains(req.failMark)))
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(req.byRetryDelaySec));
+        if (attempt >= req.byAttempts)
+            return false;
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class IMessageBox;
+
+// Index that asks MakeSafeFileName for a time-stamp fallback instead of "pic%d".
+inline constexpr int SAFE_NAME_TIMESTAMP = 0xFFFF;
+
+// Turns a title into a name that every file system can hold: decodes the HTML
+// entities, collapses spaces, trims, turns a dots-only name into "。" marks,
+// drops CR LF \ / : * ? " < > | and U+0007, turns tabs into "_", strips dots at
+// both ends.  With `bUseFallback`, an empty name or one of 1000 characters or
+// more becomes FormatTimeStamp(now) for index SAFE_NAME_TIMESTAMP, else "pic%d".
+void MakeSafeFileName(QString &name, int nIndex, bool bUseFallback);
+
+// Trims the path, gives it exactly one trailing '/', and creates every missing
+// level.  On failure the failing folder is shown through `pMsg` (when given)
+// and false is returned.
+bool CreateDirectoryPath(QString &path, IMessageBox *pMsg = nullptr);
+
+// Looks at the first bytes of the file and gives it the extension its content
+// says (.jpg .png .gif .bmp .tiff .tga .ico .cur); unknown content keeps the
+// extension.  On success `path` holds the new path.  Never replaces another
+// file: on failure `path` is left as it was and false is returned.
+bool FixExtensionByContent(QString &path);
+
+// True for .jpeg .jpg .bmp .gif .png .tif (any letter case).
+bool IsPictureExtension(const QString &path);
+
+// Sets the access and modification times of a file (SetFileTimes) or of a
+// folder or file (SetFolderTimes) to `nTime` seconds since 1970 UTC.
+// A time of 0 or less, or a missing path, changes nothing.
+void SetFileTimes(const QString &path, int64_t nTime);
+void SetFolderTimes(const QString &path, int64_t nTime);
+
+// Local time as "%Y%m%d%H%M%S"; empty when the time cannot be converted.
+QString FormatTimeStamp(int64_t nTime);
+
+// Removes the run of dots at the end / all dots at the start of a name.
+void TrimTrailingDots(QString &name);
+void TrimLeadingDots(QString &name);
+
+// Cuts a single path component so that its UTF-8 form fits `nMaxBytes`
+// (file systems here limit a name to 255 bytes), never splitting a character.
+void FitNameBytes(QString &name, int nMaxBytes = 255);

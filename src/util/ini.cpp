@@ -1,0 +1,110 @@
+#include "util/ini.h"
+
+#include "util/codepage.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+// The file as text: UTF-16 with BOM, UTF-8 with or without BOM, else GBK.
+QString ReadIniText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray raw = file.readAll();
+    if (raw.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringDecoder::Utf16LE)(raw.mid(2));
+    if (raw.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringDecoder::Utf16BE)(raw.mid(2));
+    if (raw.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(raw.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(raw);
+    if (!utf8.hasError())
+        return text;
+    // BytesToWide stops at a zero byte; a GBK file has none.
+    return BytesToWide(raw, CP_GBK);
+}
+
+QString Unquote(const QString &value)
+{
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == u'"' || first == u'\'') && value.back() == first)
+            return value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+} // namespace
+
+QString CIni::GetString(const QString &section, const QString &key, const QString &def) const
+{
+    if (section.isNull() || key.isNull() || m_pszPath.isEmpty())
+        return def;
+    const QString text = ReadIniText(m_pszPath);
+    const QString wantSection = section.trimmed();
+    const QString wantKey = key.trimmed();
+    bool bInSection = false;
+    qsizetype from = 0;
+    while (from <= text.size()) {
+        qsizetype eol = text.indexOf(u'\n', from);
+        if (eol < 0)
+            eol = text.size();
+        const QString line = text.mid(from, eol - from).trimmed();
+        from = eol + 1;
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[')) {
+            if (bInSection)
+                return def; // only the first section of that name counts
+            qsizetype close = line.indexOf(u']');
+            if (close < 0)
+                close = line.size();
+            bInSection = line.mid(1, close - 1).trimmed().compare(wantSection, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!bInSection)
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        if (line.left(eq).trimmed().compare(wantKey, Qt::CaseInsensitive) != 0)
+            continue;
+        return Unquote(line.mid(eq + 1).trimmed());
+    }
+    return def;
+}
+
+uint32_t CIni::GetInt(const QString &section, const QString &key, uint32_t def) const
+{
+    const QString value = GetString(section, key, QString()).left(64);
+    if (value.isEmpty())
+        return def;
+    // Unsigned decimal conversion as the C library does it: blanks, a sign,
+    // digits; an overflow saturates, a minus sign negates modulo 2^32.
+    qsizetype i = 0;
+    while (i < value.size() && (value[i] == u' ' || value[i] == u'\t' || value[i] == u'\r' ||
+                                value[i] == u'\n' || value[i] == u'\v' || value[i] == u'\f'))
+        ++i;
+    bool bNegative = false;
+    if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) {
+        bNegative = value[i] == u'-';
+        ++i;
+    }
+    uint64_t n = 0;
+    bool bOverflow = false;
+    for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9'; ++i) {
+        n = n * 10 + uint64_t(value[i].unicode() - u'0');
+        if (n > 0xFFFFFFFFull) {
+            bOverflow = true;
+            n = 0xFFFFFFFFull;
+        }
+    }
+    if (bOverflow)
+        return 0xFFFFFFFFu;
+    const uint32_t result = uint32_t(n);
+    return bNegative ? uint32_t(0u - result) : result;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Read-only INI reader with the lookup rules of the Windows profile functions:
+// section and key names compare case-insensitively, blanks around names and
+// values are trimmed, one pair of matching quotes around a value is removed,
+// the first matching section and the first matching key in it win, lines
+// starting with ';' are comments.  The file may be UTF-16LE with BOM, UTF-8
+// (with or without BOM) or GBK.
+class CIni
+{
+public:
+    CIni() = default;
+    explicit CIni(const QString &path) : m_pszPath(path) {}
+    virtual ~CIni() = default;
+
+    void SetPath(const QString &path) { m_pszPath = path; }
+    const QString &Path() const { return m_pszPath; }
+
+    // The value, or `def` when the file, section or key is missing.  A null
+    // section or key returns `def` without reading the file.
+    QString GetString(const QString &section, const QString &key, const QString &def = QString()) const;
+
+    // The value's first 64 characters read as an unsigned decimal number
+    // (blanks skipped, stops at the first non-digit, no digits give 0), or
+    // `def` when the value is missing or empty.
+    uint32_t GetInt(const QString &section, const QString &key, uint32_t def) const;
+
+private:
+    QString m_pszPath;
+};
