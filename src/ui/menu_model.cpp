@@ -1,19 +1,10 @@
 #include "ui/menu_model.h"
 
+#include "core/soft_settings.h"
+
 #include <array>
 
 namespace {
-
-// Bits of NamingFlags, by the switch that owns them.
-constexpr std::uint16_t kFixFormat = 0x0001;
-constexpr std::uint16_t kFixOrder = 0x0002;
-constexpr std::uint16_t kOriginalNameFile = 0x0004;
-constexpr std::uint16_t kThunderListOnly = 0x0008;
-constexpr std::uint16_t kOpenFolderWhenDone = 0x0010;
-constexpr std::uint16_t kMainPicturesOnly = 0x0020;
-constexpr std::uint16_t kSkipDownloaded = 0x0040;
-constexpr std::uint16_t kYupooBigPictures = 0x0080;
-constexpr std::uint16_t kDescriptionPicturesOnly = 0x0100;
 
 constexpr std::array kLogin{
     MenuItemDef{ID_LOGIN_MODE1, "登录方式1（如果登录失败，可勾选该项后再登录）"},
@@ -86,15 +77,15 @@ std::span<const MenuPopupDef> MainMenuDefinition()
 std::uint16_t NamingFlagOfCommand(int id)
 {
     switch (id) {
-    case ID_FIX_FORMAT: return kFixFormat;
-    case ID_FIX_ORDER: return kFixOrder;
-    case ID_ORIGINAL_NAME_FILE: return kOriginalNameFile;
-    case ID_THUNDER_LIST_ONLY: return kThunderListOnly;
-    case ID_OPEN_FOLDER: return kOpenFolderWhenDone;
-    case ID_MAIN_PICTURES_ONLY: return kMainPicturesOnly;
-    case ID_SKIP_DOWNLOADED: return kSkipDownloaded;
-    case ID_YUPOO_BIG: return kYupooBigPictures;
-    case ID_DESCRIPTION_PICTURES_ONLY: return kDescriptionPicturesOnly;
+    case ID_FIX_FORMAT: return FixFormat;
+    case ID_FIX_ORDER: return FixOrder;
+    case ID_ORIGINAL_NAME_FILE: return OriginalNameFile;
+    case ID_THUNDER_LIST_ONLY: return ThunderListOnly;
+    case ID_OPEN_FOLDER: return OpenFolderWhenDone;
+    case ID_MAIN_PICTURES_ONLY: return MainPicturesOnly;
+    case ID_SKIP_DOWNLOADED: return SkipDownloaded;
+    case ID_YUPOO_BIG: return YupooBigPictures;
+    case ID_DESCRIPTION_PICTURES_ONLY: return DescriptionPicturesOnly;
     default: return 0;
     }
 }
@@ -105,8 +96,8 @@ std::uint16_t ToggleNamingFlag(std::uint16_t flags, int id)
     if (bit == 0)
         return flags;
     if (id == ID_MAIN_PICTURES_ONLY || id == ID_DESCRIPTION_PICTURES_ONLY) {
-        const std::uint16_t other =
-            id == ID_MAIN_PICTURES_ONLY ? kDescriptionPicturesOnly : kMainPicturesOnly;
+        const std::uint16_t other = id == ID_MAIN_PICTURES_ONLY ? std::uint16_t(DescriptionPicturesOnly)
+                                                                : std::uint16_t(MainPicturesOnly);
         if (flags & bit)
             return static_cast<std::uint16_t>(flags & ~bit);
         return static_cast<std::uint16_t>((flags & ~other) | bit);
@@ -128,8 +119,8 @@ MenuItemState MenuItemStateFor(int id, std::uint16_t namingFlags, int siteKind, 
     state.checkable = true;
     state.checked = (namingFlags & bit) != 0;
     if (id == ID_YUPOO_BIG)
-        state.enabled = siteKind == 7;
+        state.enabled = siteKind == SITE_YUPOO;
     else if (id == ID_MAIN_PICTURES_ONLY || id == ID_DESCRIPTION_PICTURES_ONLY)
-        state.enabled = siteKind == 11 || siteKind == 16;
+        state.enabled = siteKind == SITE_TAOBAO || siteKind == SITE_JD;
     return state;
 }
