@@ -50,7 +50,8 @@ CComboBox2::CComboBox2(QWidget *parent)
     typingList_->setWidget(lineEdit());
     typingList_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     typingList_->setCaseSensitivity(Qt::CaseInsensitive);
-    typingList_->popup()->installEventFilter(new HideWatcher(this, [this] { OnListClosed(); }));
+    hideWatcher_ = new HideWatcher(this, [this] { OnListClosed(); });
+    typingList_->popup()->installEventFilter(hideWatcher_);
     connect(typingList_, qOverload<const QString &>(&QCompleter::activated), this,
             [this](const QString &text) { OnEntryChosen(text); });
 
@@ -59,7 +60,11 @@ CComboBox2::CComboBox2(QWidget *parent)
             [this](int index) { OnEntryChosen(itemText(index)); });
 }
 
-CComboBox2::~CComboBox2() = default;
+CComboBox2::~CComboBox2()
+{
+    // The popup hides while it is destroyed; this box must not hear of it then.
+    typingList_->popup()->removeEventFilter(hideWatcher_);
+}
 
 void CComboBox2::AddItem(const QString &text)
 {

@@ -47,5 +47,6 @@ private:
     QStringList items_;
     bool dropDownBusy_ = false;
     bool chosen_ = false;
-    QCompleter *typingList_ = nullptr;  // owned by this widget
+    QCompleter *typingList_ = nullptr;  // child object
+    QObject *hideWatcher_ = nullptr;    // child object
 };
