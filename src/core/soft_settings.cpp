@@ -20,8 +20,8 @@ public:
     void text(int pos, int chars, const QString &s)
     {
         qsizetype n = std::min<qsizetype>(s.size(), chars - 1);
-        if (n > 0 && s[n - 1].isHighSurrogate())
-            --n; // never store half a character
+        if (n < s.size() && n > 0 && s[n - 1].isHighSurrogate() && s[n].isLowSurrogate())
+            --n; // a cut never splits a character
         for (qsizetype i = 0; i < n; ++i)
             u16(pos + int(i) * 2, s[i].unicode());
     }

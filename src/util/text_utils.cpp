@@ -98,9 +98,10 @@ void ReplaceEach(QString &text, const QString &oldList, const QString &newList)
 
 void DecodeHtmlEntities(QString &text)
 {
-    // The order matters: "&amp;" goes before the others, so "&amp;gt;" becomes ">".
-    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    // "&amp;" goes first, so an escaped entity ("&amp;gt;", "&amp;quot;") is
+    // decoded twice; titles that were escaped once too often still come out right.
     text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
     text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
     text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
     text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));

@@ -40,6 +40,6 @@ int SplitString(QStringList &out, const QString &text, const QString &sep);
 // different number of bars, the whole old list is replaced by the whole new list.
 void ReplaceEach(QString &text, const QString &oldList, const QString &newList);
 
-// Decodes &quot; &amp; &lt; &gt; &nbsp; &hellip; &#39; (in that order, each
-// everywhere); nothing else.
+// Decodes &amp; first, then &quot; &lt; &gt; &nbsp; &hellip; &#39; (each
+// everywhere, so "&amp;gt;" gives ">"); nothing else.
 void DecodeHtmlEntities(QString &text);
