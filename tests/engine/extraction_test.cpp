@@ -63,7 +63,8 @@ TEST_F(ExtractionTest, PageWithoutTitleGivesNoAlbum)
 
 TEST_F(ExtractionTest, PageThatCannotBeLoadedGivesNoAlbumAndNoMessage)
 {
-    AddProductAlbum(state, host, QStringLiteral("http://item.jd.com/404.html"));
+    unsetenv("http_proxy"); // nothing listens on port 1
+    AddProductAlbum(state, host, QStringLiteral("http://127.0.0.1:1/item.jd.com/1.html"));
     EXPECT_EQ(state.albums.Count(), 0);
     EXPECT_TRUE(host.Messages().isEmpty());
 }
@@ -110,11 +111,11 @@ TEST_F(ExtractionTest, ThumbnailWithoutSpaceIsSkipped)
 {
     state.ext.bJdPictureMethod = 0;
     ListAndStart("<html><div id=\"product-intro\"><h1>杯子</h1>"
-                 "<ul class=\"spec-items\"><img src='//img.jd.com/n5/a.jpg'><img src='//img.jd.com/n5/b.jpg' >"
+                 "<ul class=\"spec-items\"><img src='//img.jd.com/n5/a.jpg' ><img src='//img.jd.com/n5/b.jpg'>"
                  "</ul></div></html>");
     ExtractProductPictures(state, host, 0);
-    EXPECT_EQ(state.job.arrUrl, QStringList{QStringLiteral("http://img.jd.com/n12/b.jpg")});
-    EXPECT_EQ(state.job.arrFileName, QStringList{QStringLiteral("主图_2.jpg")});
+    EXPECT_EQ(state.job.arrUrl, QStringList{QStringLiteral("http://img.jd.com/n12/a.jpg")});
+    EXPECT_EQ(state.job.arrFileName, QStringList{QStringLiteral("主图_1.jpg")});
 }
 
 TEST_F(ExtractionTest, ChoicesAreVisitedAndNamedAfterTheirChoice)
