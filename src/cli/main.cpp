@@ -86,10 +86,13 @@ int main(int argc, char *argv[])
     for (const QString &address : addresses) {
         host.SetAddress(address);
         state.nJobPicTotal = 0;
+        state.nJobAlbumsUpToDate = 0;
         OnGetListClick(state, host);
         state.WaitForJobs();
-        // One album means the download job ran on it; pictures mean it found some.
-        if (state.albums.Count() != 1 || state.nJobPicTotal.load() == 0)
+        // One album means the download job ran on it; it either found pictures
+        // or found them all downloaded by an earlier run (SkipDownloaded).
+        if (state.albums.Count() != 1 ||
+            (state.nJobPicTotal.load() == 0 && state.nJobAlbumsUpToDate.load() == 0))
             code = kExitFailed;
     }
     return code;

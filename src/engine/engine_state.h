@@ -75,6 +75,7 @@ public:
     std::atomic<uint8_t> DownloadJobState{JOB_IDLE};
     std::atomic<uint8_t> StartupReady{0};
     std::atomic<uint32_t> nJobPicTotal{0}; // pictures collected by the last download job
+    std::atomic<uint32_t> nJobAlbumsUpToDate{0}; // of its albums, those SkipDownloaded found done
 
     DownPicEngine pics;
 

@@ -101,6 +101,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
 {
     state.ext = LoadExtSettings(state.ProgramFolder);
     state.nJobPicTotal = 0;
+    state.nJobAlbumsUpToDate = 0;
 
     QString savePath = host.SavePathText().trimmed();
     if (savePath.isEmpty()) {
@@ -158,6 +159,8 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             host.ShowMessage(notice::BadListType());
         else if (siteKind == SITE_JD)
             ExtractProductPictures(state, host, chosen[k]);
+        if (job.Count() == 0 && state.DownloadJobState.load() == DOWN_SKIP_REST)
+            ++state.nJobAlbumsUpToDate;
 
         if (job.Count() < 1 || state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
             continue;
