@@ -3,6 +3,7 @@
 #include "net/cookie_store.h"
 #include "net/curl_handle.h"
 #include "net/gunzip.h"
+#include "net/markers.h"
 #include "net/net_config.h"
 #include "net/post_body.h"
 
@@ -58,24 +59,6 @@ bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
         if (line.size() > name.size() && line[name.size()] == ':'
             && qstrnicmp(line.constData(), name.constData(), name.size()) == 0)
             return true;
-    return false;
-}
-
-// While the start marker occurs, drop everything up to and including it;
-// then cut at the end marker.  True when the end marker was found.
-bool CutMarkers(QByteArray &body, const QByteArray &startMark, const QByteArray &endMark)
-{
-    if (!startMark.isEmpty()) {
-        for (qsizetype at; (at = body.indexOf(startMark)) >= 0;)
-            body.remove(0, at + startMark.size());
-    }
-    if (!endMark.isEmpty()) {
-        const qsizetype at = body.indexOf(endMark);
-        if (at >= 0) {
-            body.truncate(at);
-            return true;
-        }
-    }
     return false;
 }
 
