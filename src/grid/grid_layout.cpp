@@ -277,6 +277,7 @@ bool CGridModel::FitRowHeight(int nRow, bool bResetScroll)
     for (int c = 0; c < m_nCols; ++c)
         if (const CGridCellBase *pCell = CellAt(nRow, c))
             nHeight = std::max(nHeight, pCell->MeasureCell(c).height());
+    m_nTotalHeight += nHeight - m_arRowHeights[static_cast<size_t>(nRow)];
     m_arRowHeights[static_cast<size_t>(nRow)] = nHeight;
     InvalidateTopLeft(true);
     if (bResetScroll)

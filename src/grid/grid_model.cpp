@@ -116,6 +116,9 @@ bool CGridModel::ResizeRowCount(int nRows)
         // New rows are not in order any more.
         ClearSortIndicator(m_nSortColumn);
     }
+    m_nTotalHeight = 0;
+    for (const int h : m_arRowHeights)
+        m_nTotalHeight += h;
     m_bModified = true;
     ResetScrollBars();
     RepaintAll();
@@ -261,6 +264,7 @@ int CGridModel::AppendRow()
         return -1;
     }
     const int nRow = m_nRows++;
+    m_nTotalHeight += m_arRowHeights.back();
     SetCellText(nRow, 0, QString());
     ResetScrollBars();
     ClearSortIndicator(m_nSortColumn);
@@ -273,6 +277,7 @@ void CGridModel::ClearAll()
     ClearSelection();
     m_arColWidths.clear();
     m_arRowHeights.clear();
+    m_nTotalHeight = 0;
     m_arRows.clear();
     m_arColOrder.clear();
     m_SelectedCellMap.clear();
@@ -447,6 +452,7 @@ bool CGridModel::ChangeRowHeight(int nRow, int nHeight)
 {
     if (nHeight < 0 || nRow < 0 || nRow >= m_nRows)
         return false;
+    m_nTotalHeight += nHeight - m_arRowHeights[static_cast<size_t>(nRow)];
     m_arRowHeights[static_cast<size_t>(nRow)] = nHeight;
     InvalidateTopLeft(true);
     ResetScrollBars();
@@ -481,10 +487,7 @@ int CGridModel::FixedColumnsWidth() const
 
 int CGridModel::TotalHeight() const
 {
-    int n = 0;
-    for (const int h : m_arRowHeights)
-        n += h;
-    return n;
+    return m_nTotalHeight;
 }
 
 int CGridModel::TotalWidth() const

@@ -279,6 +279,7 @@ private:
 
     std::vector<Row> m_arRows;
     std::vector<int> m_arRowHeights;
+    int m_nTotalHeight = 0; // sum of m_arRowHeights, kept so adding a row costs no pass over all rows
     std::vector<int> m_arColWidths;
     std::vector<int> m_arColOrder;
     int m_nRows = 0;
