@@ -17,8 +17,10 @@ const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
 
 QString DefaultCookieFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + QStringLiteral("/cookies.txt");
+    // Spelled out rather than AppDataLocation, so the place does not depend on
+    // whether the application object has set its names yet.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/Lumbrack/Ostrel/cookies.txt");
 }
 } // namespace
 
