@@ -527,6 +527,29 @@ TEST_F(FetchTest, PostDataEndsAtItsFirstZeroByte)
     EXPECT_EQ(postType, "application/x-www-form-urlencoded");
 }
 
+TEST_F(FetchTest, PostRedirectedWith307SendsTheBodyAgain)
+{
+    srv.Http().Post("/form", [](const httplib::Request &, httplib::Response &res) {
+        res.status = 307;
+        res.set_header("Location", "/post");
+    });
+    InitUrlRequest(req, Q(srv.Url("/form")), QString(), 20000);
+    req.strVerb = "POST";
+    req.pPostData = QByteArray(3000, 'p');
+    ASSERT_TRUE(FetchUrl(req, resp, 0));
+    EXPECT_EQ(resp.body, "ok");
+    EXPECT_EQ(posted, std::string(3000, 'p'));
+}
+
+TEST_F(FetchTest, HeadGetsTheHeadersOnly)
+{
+    InitUrlRequest(req, Q(srv.Url("/size/500")), QString(), 20000);
+    req.strVerb = "HEAD";
+    ASSERT_TRUE(FetchUrl(req, resp, 0));
+    EXPECT_TRUE(resp.body.isEmpty());
+    EXPECT_TRUE(resp.strRawHeaders.contains("Content-Length: 500"));
+}
+
 TEST_F(FetchTest, PostWithoutBodySendsNone)
 {
     InitUrlRequest(req, Q(srv.Url("/post")), QString(), 20000);
