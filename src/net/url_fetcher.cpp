@@ -23,6 +23,8 @@ const char *const kIeAgent =
 namespace {
 constexpr uint32_t kDefaultTimeoutMs = 20000;
 constexpr long kMaxRedirects = 20;
+// No real answer comes near this; an endless header block must not fill the memory.
+constexpr qsizetype kMaxHeaderBytes = 1024 * 1024;
 
 using Clock = std::chrono::steady_clock;
 
@@ -123,6 +125,8 @@ struct Exchange
             x->headersDone = false;
         }
         x->headerBytes.append(line);
+        if (x->headerBytes.size() > kMaxHeaderBytes)
+            return 0;
         if (qstrnicmp(line.constData(), "Set-Cookie:", 11) == 0)
             x->sawCookie = true;
         if (line == "\r\n" || line == "\n")

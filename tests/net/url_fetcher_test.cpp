@@ -456,6 +456,20 @@ TEST_F(FetchTest, LineBreaksInTheAddressAreEncodedNotSent)
     EXPECT_EQ(resp.body, "/a%20b%0D%0AX-Evil:%201|");
 }
 
+TEST_F(FetchTest, EndlessHeaderBlockFails)
+{
+    srv.Http().Get("/headers", [](const httplib::Request &, httplib::Response &res) {
+        const std::string filler(1000, 'h');
+        for (int i = 0; i < 1500; ++i)
+            res.set_header("X-Filler-" + std::to_string(i), filler);
+        res.set_content("body", "text/plain");
+    });
+    InitUrlRequest(req, Q(srv.Url("/headers")), QString(), 20000);
+    req.byRetryDelaySec = 0;
+    EXPECT_FALSE(FetchUrl(req, resp, 0));
+    EXPECT_TRUE(resp.body.isEmpty());
+}
+
 TEST_F(FetchTest, EmptyHeaderLinesAreSkipped)
 {
     InitUrlRequest(req, Q(srv.Url("/echo")), QString(), 20000);
