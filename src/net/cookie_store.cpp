@@ -17,8 +17,10 @@ const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
 
 QString DefaultCookieFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + QStringLiteral("/cookies.txt");
+    // Spelled out rather than AppDataLocation, so the place does not depend on
+    // whether the application object has set its names yet.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/Lumbrack/Ostrel/cookies.txt");
 }
 } // namespace
 
@@ -26,9 +28,6 @@ struct CCookieStore::Impl
 {
     std::array<std::mutex, CURL_LOCK_DATA_LAST> locks;
     CurlSharePtr share;
-    // A handle of our own for the list operations; one user at a time.
-    std::mutex helperMutex;
-    CurlEasyPtr helper;
     // Serialises writing the file and switching it.
     mutable std::mutex fileMutex;
     QString path;
@@ -42,20 +41,29 @@ struct CCookieStore::Impl
         static_cast<Impl *>(user)->locks[data].unlock();
     }
 
-    // Caller holds helperMutex.
+    // A fresh handle for each list operation: libcurl counts the cookies one
+    // handle takes in and ignores every one after the fiftieth.
+    CurlEasyPtr NewHandle()
+    {
+        CurlEasyPtr h(curl_easy_init());
+        if (!h)
+            throw std::bad_alloc();
+        curl_easy_setopt(h.get(), CURLOPT_SHARE, share.get());
+        curl_easy_setopt(h.get(), CURLOPT_COOKIEFILE, "");
+        return h;
+    }
+
     bool ListCommand(const char *command)
     {
-        return curl_easy_setopt(helper.get(), CURLOPT_COOKIELIST, command) == CURLE_OK;
+        const CurlEasyPtr h = NewHandle();
+        return curl_easy_setopt(h.get(), CURLOPT_COOKIELIST, command) == CURLE_OK;
     }
 
     QList<QByteArray> Lines()
     {
         QList<QByteArray> lines;
         curl_slist *raw = nullptr;
-        {
-            std::lock_guard lock(helperMutex);
-            curl_easy_getinfo(helper.get(), CURLINFO_COOKIELIST, &raw);
-        }
+        curl_easy_getinfo(NewHandle().get(), CURLINFO_COOKIELIST, &raw);
         const CurlSlistPtr list(raw);
         for (const curl_slist *l = list.get(); l; l = l->next)
             lines.append(QByteArray(l->data));
@@ -69,7 +77,6 @@ struct CCookieStore::Impl
         if (!f.open(QIODevice::ReadOnly))
             return;
         const QList<QByteArray> lines = f.readAll().split('\n');
-        std::lock_guard lock(helperMutex);
         for (QByteArray line : lines) {
             if (line.endsWith('\r'))
                 line.chop(1);
@@ -79,11 +86,7 @@ struct CCookieStore::Impl
         }
     }
 
-    void DropAll()
-    {
-        std::lock_guard lock(helperMutex);
-        ListCommand("ALL");
-    }
+    void DropAll() { ListCommand("ALL"); }
 };
 
 CCookieStore &CCookieStore::Instance()
@@ -99,25 +102,19 @@ CCookieStore::CCookieStore() : d(std::make_unique<Impl>())
 {
     EnsureCurlGlobalInit();
     d->share.reset(curl_share_init());
-    d->helper.reset(curl_easy_init());
-    if (!d->share || !d->helper)
+    if (!d->share)
         throw std::bad_alloc();
     curl_share_setopt(d->share.get(), CURLSHOPT_LOCKFUNC, &Impl::Lock);
     curl_share_setopt(d->share.get(), CURLSHOPT_UNLOCKFUNC, &Impl::Unlock);
     curl_share_setopt(d->share.get(), CURLSHOPT_USERDATA, d.get());
     curl_share_setopt(d->share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
-    Attach(d->helper.get());
 
     std::lock_guard lock(d->fileMutex);
     d->path = DefaultCookieFile();
     d->LoadFile();
 }
 
-CCookieStore::~CCookieStore()
-{
-    // The helper must leave the share before the share goes.
-    d->helper.reset();
-}
+CCookieStore::~CCookieStore() = default;
 
 void CCookieStore::Attach(void *curlHandle)
 {
@@ -169,11 +166,8 @@ bool CCookieStore::AddCookie(const QByteArray &setCookieLine, const QString &hos
             return false;
         name = fields[5];
     }
-    {
-        std::lock_guard lock(d->helperMutex);
-        if (!d->ListCommand(line.constData()))
-            return false;
-    }
+    if (!d->ListCommand(line.constData()))
+        return false;
     Save();
     // libcurl takes bad cookies silently; look whether it is there now.
     for (const QByteArray &l : Cookies()) {

@@ -19,7 +19,8 @@ public:
     CCookieStore &operator=(const CCookieStore &) = delete;
     ~CCookieStore();
 
-    // The cookie file; by default "cookies.txt" in the application data folder.
+    // The cookie file; by default "Lumbrack/Ostrel/cookies.txt" in the user's
+    // data folder (~/.local/share).
     QString CookieFile() const;
     // Switches to another cookie file: the cookies in memory are dropped and
     // the new file is read (a missing file means no cookies).

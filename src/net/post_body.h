@@ -21,7 +21,7 @@ public:
     void Rewind() { m_pos = 0; }
 
 private:
-    const char *m_data;
+    QByteArray m_data; // shared copy, so the body outlives the caller's record
     std::size_t m_len;
     std::size_t m_pos = 0;
 };

@@ -3,6 +3,7 @@
 #include "net/cookie_store.h"
 #include "net/curl_handle.h"
 #include "net/gunzip.h"
+#include "net/markers.h"
 #include "net/net_config.h"
 #include "net/post_body.h"
 
@@ -58,24 +59,6 @@ bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
         if (line.size() > name.size() && line[name.size()] == ':'
             && qstrnicmp(line.constData(), name.constData(), name.size()) == 0)
             return true;
-    return false;
-}
-
-// While the start marker occurs, drop everything up to and including it;
-// then cut at the end marker.  True when the end marker was found.
-bool CutMarkers(QByteArray &body, const QByteArray &startMark, const QByteArray &endMark)
-{
-    if (!startMark.isEmpty()) {
-        for (qsizetype at; (at = body.indexOf(startMark)) >= 0;)
-            body.remove(0, at + startMark.size());
-    }
-    if (!endMark.isEmpty()) {
-        const qsizetype at = body.indexOf(endMark);
-        if (at >= 0) {
-            body.truncate(at);
-            return true;
-        }
-    }
     return false;
 }
 
@@ -336,7 +319,7 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     curl_easy_setopt(c, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, long(req.dwConnectTimeout));
-    const QByteArray caFile = TlsCaFile().toLocal8Bit();
+    const QByteArray caFile = QFile::encodeName(TlsCaFile());
     if (!caFile.isEmpty())
         curl_easy_setopt(c, CURLOPT_CAINFO, caFile.constData());
     CCookieStore::Instance().Attach(c);
@@ -372,17 +355,19 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     if (x.sawCookie)
         CCookieStore::Instance().Save();
 
-    bool result = (rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && x.endMarkHit))
-                  && !x.sizeFailed && !x.timedOut && x.headersDone;
-    if (!result)
+    // A transfer stopped at the end marker is a complete one.
+    const bool transferred = rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && x.endMarkHit);
+    if (!transferred || x.sizeFailed || x.timedOut || !x.headersDone)
         return false;
 
     const uint64_t got = uint64_t(resp.body.size());
     if (got < x.minBytes || (x.maxBytes != 0 && got > x.maxBytes))
         return false;
+    // The picture workers judge by the body, so a file that cannot be
+    // written does not change the result.
     if (!req.strSavePath.isEmpty() && !WriteSaveFile(req.strSavePath, resp.body))
         qWarning("FetchUrl: cannot write %s", qUtf8Printable(req.strSavePath));
-    return result;
+    return true;
 }
 
 bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags)

@@ -1,0 +1,146 @@
+#include "net/cookie_store.h"
+
+#include "net/url_fetcher.h"
+#include "net_test_support.h"
+#include "test_server.h"
+
+#include <QFile>
+
+#include <thread>
+
+namespace {
+
+class CookieTest : public NetTest
+{
+protected:
+    void SetUp() override
+    {
+        NetTest::SetUp();
+        srv.Http().Get("/login", [](const httplib::Request &, httplib::Response &res) {
+            res.set_header("Set-Cookie", "sid=abc123; Path=/; Max-Age=3600");
+            res.set_content("welcome", "text/plain");
+        });
+        srv.Http().Get("/whoami", [](const httplib::Request &req, httplib::Response &res) {
+            res.set_content(req.get_header_value("Cookie"), "text/plain");
+        });
+        srv.Start();
+    }
+
+    QByteArray Fetch(const std::string &path)
+    {
+        ST_URLREQUEST req;
+        InitUrlRequest(req, Q(srv.Url(path)), QString(), 20000);
+        ST_URLRESPONSE resp;
+        EXPECT_TRUE(FetchUrl(req, resp, 0)) << path;
+        return resp.body;
+    }
+
+    CCookieStore &store = CCookieStore::Instance();
+    TestServer srv;
+};
+
+TEST_F(CookieTest, CookieFromOneResponseGoesWithTheNextRequestOfAnotherThread)
+{
+    EXPECT_EQ(Fetch("/whoami"), "");
+    std::thread([&] { Fetch("/login"); }).join();
+    QByteArray seen;
+    std::thread([&] { seen = Fetch("/whoami"); }).join();
+    EXPECT_EQ(seen, "sid=abc123");
+}
+
+TEST_F(CookieTest, CookiesSurviveARestartOfTheStore)
+{
+    Fetch("/login");
+    QFile f(CookiePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray file = f.readAll();
+    EXPECT_TRUE(file.startsWith("# Netscape HTTP Cookie File\n"));
+    EXPECT_TRUE(file.contains("\tsid\tabc123\n"));
+    EXPECT_EQ(f.permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
+
+    // Another file: no cookies; back to the first: the log-in is there again.
+    store.SetCookieFile(TempPath("other.txt"));
+    EXPECT_EQ(Fetch("/whoami"), "");
+    store.SetCookieFile(CookiePath());
+    EXPECT_EQ(Fetch("/whoami"), "sid=abc123");
+}
+
+TEST_F(CookieTest, ReloadDropsCookiesThatWereNeverSaved)
+{
+    ASSERT_TRUE(store.AddCookie("Set-Cookie: a=1; Path=/", "127.0.0.1"));
+    QFile::remove(CookiePath());
+    store.Reload();
+    EXPECT_TRUE(store.Cookies().isEmpty());
+}
+
+TEST_F(CookieTest, AddedCookieIsSentAndSaved)
+{
+    EXPECT_TRUE(store.AddCookie("Set-Cookie: pin=jd_user; Path=/", "127.0.0.1"));
+    EXPECT_EQ(Fetch("/whoami"), "pin=jd_user");
+    store.Reload();
+    EXPECT_EQ(Fetch("/whoami"), "pin=jd_user");
+}
+
+TEST_F(CookieTest, AddedCookieForAnotherSiteIsNotSent)
+{
+    EXPECT_TRUE(store.AddCookie("thor=x; domain=.jd.com; path=/"));
+    EXPECT_EQ(store.Cookies().size(), 1);
+    EXPECT_EQ(Fetch("/whoami"), "");
+}
+
+TEST_F(CookieTest, NetscapeLineIsAccepted)
+{
+    EXPECT_TRUE(store.AddCookie("127.0.0.1\tFALSE\t/\tFALSE\t0\tnet\tscape"));
+    EXPECT_EQ(Fetch("/whoami"), "net=scape");
+}
+
+TEST_F(CookieTest, BadCookieLinesAreRefused)
+{
+    EXPECT_FALSE(store.AddCookie(""));
+    EXPECT_FALSE(store.AddCookie("Set-Cookie:"));
+    EXPECT_FALSE(store.AddCookie("no equals sign", "127.0.0.1"));
+    EXPECT_FALSE(store.AddCookie("=value", "127.0.0.1"));
+    EXPECT_FALSE(store.AddCookie("too\tfew\tfields"));
+    EXPECT_TRUE(store.Cookies().isEmpty());
+}
+
+TEST_F(CookieTest, DamagedCookieFileLoadsWhatIsValid)
+{
+    {
+        QFile f(CookiePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("# Netscape HTTP Cookie File\n"
+                "garbage line\n"
+                "\x01\x02\xff\xfe\n"
+                "127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\r\n"
+                "127.0.0.1\tFALSE\n");
+    }
+    store.Reload();
+    EXPECT_EQ(Fetch("/whoami"), "good=one");
+}
+
+TEST_F(CookieTest, LargeCookieFileLoadsEveryCookie)
+{
+    {
+        QFile f(CookiePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 120; ++i)
+            f.write(".jd.com\tTRUE\t/\tFALSE\t0\tn" + QByteArray::number(i) + "\tv\n");
+    }
+    store.Reload();
+    EXPECT_EQ(store.Cookies().size(), 120);
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(store.AddCookie("m" + QByteArray::number(i) + "=1", "127.0.0.1")) << i;
+    EXPECT_EQ(store.Cookies().size(), 180);
+}
+
+TEST_F(CookieTest, ClearEmptiesMemoryAndFile)
+{
+    Fetch("/login");
+    store.Clear();
+    EXPECT_EQ(Fetch("/whoami"), "");
+    store.Reload();
+    EXPECT_EQ(Fetch("/whoami"), "");
+}
+
+} // namespace
