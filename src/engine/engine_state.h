@@ -65,7 +65,8 @@ public:
     QString strSiteFolder;          // "京东/" after a JD list job
     QString strSecondFolder;        // empty for JD
     ExtSettings ext;                // 下载器扩展设置.ini, loaded at each job start
-    ST_DOWNJOB job;                 // picture list of the album being downloaded
+    ST_DOWNJOB job;                 // picture list of the album being downloaded; the
+                                    // window points job.hNotifyWnd at its host at start-up
     QString strFirstUrl;            // first address remembered in the album's pic.zvk
 
     std::atomic<int> SiteKind{SITE_JD}; // site entry whose settings apply
@@ -73,6 +74,8 @@ public:
     std::atomic<uint8_t> ListJobState{JOB_IDLE};
     std::atomic<uint8_t> DownloadJobState{JOB_IDLE};
     std::atomic<uint8_t> StartupReady{0};
+    std::atomic<uint32_t> nJobPicTotal{0}; // pictures collected by the last download job
+    std::atomic<uint32_t> nJobAlbumsUpToDate{0}; // of its albums, those SkipDownloaded found done
 
     DownPicEngine pics;
 

@@ -408,6 +408,63 @@ TEST_F(FetchTest, GzipAnywhereInTheHeadersCounts)
     EXPECT_EQ(resp.body, "plain<i>text"); // no cut while reading
 }
 
+TEST_F(FetchTest, TruncatedGzipBodyEndsCleanly)
+{
+    QByteArray plain;
+    for (int i = 0; i < 4000; ++i)
+        plain += "<li>" + QByteArray::number(i) + "</li>";
+    const QByteArray gz = Deflate(plain);
+    srv.Http().Get("/cut.gz", [&](const httplib::Request &, httplib::Response &res) {
+        res.set_header("Content-Encoding", "gzip");
+        res.set_content(S(gz.left(gz.size() / 3)), "text/html");
+    });
+    InitUrlRequest(req, Q(srv.Url("/cut.gz")), QString(), 20000);
+    req.nMinBodyLen = 10;
+    ASSERT_TRUE(FetchUrl(req, resp, URLF_CACHEABLE));
+    QString text;
+    GetResponseText(resp, text, TXTF_GUNZIP);
+    EXPECT_FALSE(text.isEmpty());
+    EXPECT_TRUE(QString::fromLatin1(plain).startsWith(text));
+}
+
+TEST_F(FetchTest, GzipBombEndsCleanly)
+{
+    const QByteArray bomb = Deflate(QByteArray(4 * 1024 * 1024, 'A'));
+    ASSERT_LT(bomb.size(), 100000);
+    srv.Http().Get("/bomb.gz", [&](const httplib::Request &, httplib::Response &res) {
+        res.set_header("Content-Encoding", "gzip");
+        res.set_content(S(bomb), "text/html");
+    });
+    InitUrlRequest(req, Q(srv.Url("/bomb.gz")), QString(), 20000);
+    req.failMark = "<html";
+    ASSERT_TRUE(FetchUrl(req, resp, URLF_CACHEABLE));
+    EXPECT_EQ(resp.body, bomb);
+    QString text;
+    GetResponseText(resp, text, TXTF_GUNZIP);
+    EXPECT_EQ(text.size(), 4 * 1024 * 1024);
+}
+
+// --- hostile addresses and headers ---
+
+TEST_F(FetchTest, LineBreaksInTheAddressAreEncodedNotSent)
+{
+    srv.Http().Get(R"(/a[\s\S]*)", [](const httplib::Request &req, httplib::Response &res) {
+        res.set_content(req.target + "|" + req.get_header_value("X-Evil"), "text/plain");
+    });
+    InitUrlRequest(req, Q(srv.Url("/a b\r\nX-Evil: 1")), QString(), 20000);
+    ASSERT_TRUE(FetchUrl(req, resp, 0));
+    EXPECT_EQ(resp.body, "/a%20b%0D%0AX-Evil:%201|");
+}
+
+TEST_F(FetchTest, EmptyHeaderLinesAreSkipped)
+{
+    InitUrlRequest(req, Q(srv.Url("/echo")), QString(), 20000);
+    req.strHeaders = "\r\nX-A: 1\r\n\r\nX-B: 2\r\n";
+    ASSERT_TRUE(FetchUrl(req, resp, 0));
+    EXPECT_TRUE(resp.body.contains("X-A=1\n"));
+    EXPECT_TRUE(resp.body.contains("X-B=2\n"));
+}
+
 // --- the save file ---
 
 TEST_F(FetchTest, SaveFileReplacesAnExistingFile)

@@ -1,0 +1,85 @@
+#include "cli/cli_host.h"
+
+#include "engine/engine_state.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kGridNameChars = 80;
+
+void Write(FILE *out, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+}
+
+} // namespace
+
+void CCliHost::Print(const QString &text, bool bProgress)
+{
+    if (text.isEmpty())
+        return;
+    std::lock_guard lock(m_mtx);
+    if (bProgress && m_bTerminal) {
+        Write(stdout, QStringLiteral("\r") + text + QStringLiteral("\x1b[K"));
+        m_bProgressOpen = true;
+    } else {
+        if (m_bProgressOpen)
+            Write(stdout, QStringLiteral("\n"));
+        m_bProgressOpen = false;
+        Write(stdout, text + u'\n');
+    }
+    std::fflush(stdout);
+}
+
+void CCliHost::ShowMessage(const QString &text)
+{
+    std::lock_guard lock(m_mtx);
+    if (m_bProgressOpen)
+        Write(stdout, QStringLiteral("\n"));
+    m_bProgressOpen = false;
+    std::fflush(stdout);
+    Write(stderr, text + u'\n');
+    std::fflush(stderr);
+}
+
+void CCliHost::SetStatus2(const QString &text)
+{
+    Print(text, text.startsWith(QStringLiteral("已下载")));
+}
+
+void CCliHost::SetControlText(int nCtrl, const QString &text)
+{
+    if (nCtrl == 1006)
+        SetStatus2(text);
+}
+
+void CCliHost::DownloadFinished(int64_t, int)
+{
+    std::lock_guard lock(m_mtx);
+    if (m_bProgressOpen)
+        Write(stdout, QStringLiteral("\n"));
+    m_bProgressOpen = false;
+    std::fflush(stdout);
+}
+
+void CCliHost::AddAlbumRow(int albumIndex)
+{
+    // Long names are cut as the grid cuts them, for folders and files too.
+    m_state.albums.UpdateAlbum(albumIndex, [](ST_PERLISTRECORD &rec) {
+        if (rec.strName.size() > kGridNameChars)
+            rec.strName.truncate(kGridNameChars);
+    });
+    const ST_PERLISTRECORD rec = m_state.albums.GetAlbum(albumIndex);
+    Print(QStringLiteral("%1 %2").arg(albumIndex + 1, 4, 10, QChar(u'0')).arg(rec.strName), false);
+}
+
+std::vector<int> CCliHost::ChosenAlbums()
+{
+    std::vector<int> chosen;
+    if (m_bAllSelected)
+        for (int i = 0; i < m_state.albums.Count(); ++i)
+            chosen.push_back(i);
+    return chosen;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/job_host.h"
+
+#include <atomic>
+#include <mutex>
+
+class CEngineState;
+
+// The headless host: status lines go to standard output (progress as one
+// updating line on a terminal), notices to standard error.  The "grid" holds
+// the albums of the current list job and is fully selected when the list job
+// selects all rows.
+class CCliHost final : public IJobHost
+{
+public:
+    CCliHost(CEngineState &state, bool bTerminal) : m_state(state), m_bTerminal(bTerminal) {}
+
+    void SetAddress(const QString &address) { m_address = address; }
+    void SetSavePath(const QString &path) { m_savePath = path; }
+
+    void ShowMessage(const QString &text) override;
+    void SetControlText(int nCtrl, const QString &text) override;
+    void DownloadFinished(int64_t nElapsedSec, int nCount) override;
+
+    void SetStatus1(const QString &text) override { Print(text, false); }
+    void SetStatus2(const QString &text) override;
+    void SetListCaption(const QString &) override {}
+    void ShowListRunningLook() override {}
+    void ShowListIdleLook(int) override {}
+    void ShowDownloadRunningLook() override {}
+    void ShowDownloadIdleLook() override {}
+    void ResetAlbumGrid() override { m_bAllSelected = false; }
+    void AddAlbumRow(int albumIndex) override;
+    void RedrawAlbumGrid() override {}
+    void SelectAllRows() override { m_bAllSelected = true; }
+    std::vector<int> ChosenAlbums() override;
+    QString AddressText() override { return m_address; }
+    void AddAddressItem(const QString &) override {}
+    QString SavePathText() override { return m_savePath; }
+    int ListTypeChoice() override { return -1; }
+    void OpenFolder(const QString &) override {} // scripts open nothing
+
+private:
+    void Print(const QString &text, bool bProgress);
+
+    CEngineState &m_state;
+    const bool m_bTerminal;
+    QString m_address;
+    QString m_savePath;
+    std::atomic<bool> m_bAllSelected{false};
+    std::mutex m_mtx;           // calls come from several job threads
+    bool m_bProgressOpen = false; // a progress line waits for its line end
+};

@@ -1,0 +1,193 @@
+#include "engine/down_pic.h"
+
+#include "engine/engine_state.h"
+#include "net/url_fetcher.h"
+
+#include <QStringLiteral>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How often the manager looks at the stop flag while it waits.
+constexpr auto kStopPoll = 100ms;
+// Host fragment of the picture site whose small answers are error pages.
+constexpr char16_t kTopitFragment[] = u".topit.";
+constexpr int kTopitErrorBodyBytes = 600;
+
+// Slots whose worker has ended, for the manager to reuse.  Shared with the
+// workers, so workers that a stop leaves behind never touch the next run's.
+struct PoolRun
+{
+    std::mutex mtx;
+    std::condition_variable cv;
+    std::deque<int> ended;
+
+    void SlotEnded(int slot)
+    {
+        {
+            std::lock_guard lock(mtx);
+            ended.push_back(slot);
+        }
+        cv.notify_one();
+    }
+};
+
+bool StopRequested(const CEngineState &state)
+{
+    return state.pics.bStopDownPic.load();
+}
+
+// Sleeps `ms`, waking early for a stop.
+void PauseUnlessStopped(const CEngineState &state, int ms)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!StopRequested(state) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            kStopPoll, until - std::chrono::steady_clock::now()));
+}
+
+} // namespace
+
+std::thread StartDownPic(CEngineState &state)
+{
+    state.pics.bStopDownPic = false;
+    // A stop asked between the job's last look and the line above still counts.
+    if (state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
+        state.pics.bStopDownPic = true;
+    try {
+        return std::thread([&state] { DownPicFunc(state); });
+    } catch (const std::system_error &) {
+        return {};
+    }
+}
+
+void DownPicFunc(CEngineState &state)
+{
+    DownPicEngine &pics = state.pics;
+    const ST_DOWNJOB &job = state.job;
+    pics.nPicDone = 0;
+    const int nCount = job.Count();
+    const int nSlots = std::min<int>(pics.wThreads, nCount);
+    if (nSlots <= 0)
+        return;
+    pics.bDownPicBusy = true;
+    state.SetBusyFolder(job.strFolder);
+    const auto started = std::chrono::steady_clock::now();
+
+    auto run = std::make_shared<PoolRun>();
+    std::vector<std::thread> workers(static_cast<size_t>(nSlots));
+    // A worker that cannot be started counts as done at once, so the run never
+    // waits for a picture that never runs.
+    auto startWorker = [&](int slot, int pic) {
+        try {
+            workers[size_t(slot)] = std::thread([&state, run, slot, pic] {
+                DownOnePicFunc(state, pic);
+                run->SlotEnded(slot);
+            });
+        } catch (const std::system_error &) {
+            ++pics.nPicDone;
+            run->SlotEnded(slot);
+        }
+    };
+    for (int s = 0; s < nSlots; ++s)
+        startWorker(s, s);
+    int next = nSlots;
+    int shown = nCount + 1;
+
+    for (;;) {
+        int slot = -1;
+        {
+            std::unique_lock lock(run->mtx);
+            run->cv.wait_for(lock, kStopPoll,
+                             [&] { return !run->ended.empty() || StopRequested(state); });
+            if (!run->ended.empty()) {
+                slot = run->ended.front();
+                run->ended.pop_front();
+            }
+        }
+        if (StopRequested(state))
+            break;
+        if (slot >= 0) {
+            if (workers[size_t(slot)].joinable())
+                workers[size_t(slot)].join();
+            if (next < nCount) {
+                if (pics.wThreads == 1)
+                    PauseUnlessStopped(state, pics.nSingleThreadPauseMs);
+                if (StopRequested(state))
+                    break;
+                startWorker(slot, next++);
+            }
+        }
+        const int done = pics.nPicDone.load();
+        if ((done != shown || done >= nCount) && job.hNotifyWnd) {
+            job.hNotifyWnd->SetControlText(job.nNotifyCtrl,
+                                           QStringLiteral("已下载%1/%2......").arg(done).arg(nCount));
+            shown = done;
+        }
+        if (done >= nCount)
+            break;
+    }
+
+    if (StopRequested(state)) {
+        // Running workers finish their picture on their own; the download job
+        // waits for them before it empties the job object.
+        state.KeepLeftWorkers(std::move(workers));
+    } else {
+        for (std::thread &t : workers)
+            if (t.joinable())
+                t.join(); // already past their last step
+    }
+
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
+    if (job.hNotifyWnd)
+        job.hNotifyWnd->DownloadFinished(seconds.count(), nCount);
+    state.SetBusyFolder(QString());
+    pics.bDownPicBusy = false;
+}
+
+void DownOnePicFunc(CEngineState &state, int i)
+{
+    const ST_DOWNJOB &job = state.job;
+    const DownPicEngine &pics = state.pics;
+    ST_URLREQUEST req;
+    InitUrlRequest(req, QString(), QString(), 20000);
+    ST_URLRESPONSE resp;
+    InitUrlResponse(resp);
+
+    const QString entry = job.arrUrl[i];
+    const qsizetype crlf = entry.indexOf(QStringLiteral("\r\n"));
+    const QString url = crlf < 0 ? entry : entry.left(crlf);
+    const QString alt = crlf < 0 ? QString() : entry.mid(crlf + 2);
+
+    req.strUrl = url;
+    req.dwReadTimeout = uint32_t(pics.wTimeoutSec) * 1000;
+    if (!job.arrHeader.isEmpty() && i < job.arrHeader.size())
+        req.strHeaders = job.arrHeader[i];
+    req.nMinKB = pics.wMinKB;
+    req.nMaxKB = pics.wMaxKB;
+    req.strSavePath = job.FullPath(i);
+    req.byAttempts = 2;
+    req.byRetryDelaySec = 1;
+    try {
+        FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
+        if (!alt.isEmpty() &&
+            (resp.body.isEmpty() ||
+             (alt.indexOf(kTopitFragment) > 0 && resp.body.size() < kTopitErrorBodyBytes))) {
+            req.strUrl = alt;
+            FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
+        }
+    } catch (...) {
+        // A picture that fails in any way counts as done like any other.
+    }
+    ++state.pics.nPicDone;
+}

@@ -1,0 +1,207 @@
+#include "engine/jobs.h"
+
+#include "engine/down_pic.h"
+#include "engine/engine_state.h"
+#include "engine/job_files.h"
+#include "engine/job_host.h"
+#include "engine/notices.h"
+#include "engine/product_page.h"
+#include "util/file_utils.h"
+
+#include <QDateTime>
+
+namespace {
+
+// Highest site entry that has a list type of its own.
+constexpr int kLastSiteKind = 20;
+
+// A folder level made by the list job: cleaned, empty or ending in '/'.
+void FinishFolderText(QString &folder)
+{
+    MakeSafeFileName(folder, 0, false);
+    folder.replace(u'\\', u'/');
+    if (!folder.isEmpty() && !folder.endsWith(u'/'))
+        folder += u'/';
+}
+
+int64_t Now()
+{
+    return QDateTime::currentSecsSinceEpoch();
+}
+
+} // namespace
+
+void GetListFunc(CEngineState &state, IJobHost &host)
+{
+    state.ext = LoadExtSettings(state.ProgramFolder);
+    state.SiteKind = SITE_JD;
+    state.strSiteFolder.clear();
+    state.strSecondFolder.clear();
+
+    const QString address = host.AddressText().trimmed();
+    if (address.isEmpty()) {
+        host.ShowMessage(notice::NoAddress());
+        state.ListJobState = JOB_IDLE;
+        return;
+    }
+
+    host.ShowListRunningLook();
+    host.SetStatus1(QStringLiteral("正在获取相册列表，请稍等..."));
+    host.SetStatus2(QString());
+
+    bool bOneAlbum = false;
+    if (!address.contains(QStringLiteral("http://")) && state.SiteKind.load() != 0 &&
+        !address.contains(QStringLiteral("https://"))) {
+        host.ShowMessage(notice::NotWebAddress());
+    } else {
+        const int listType = host.ListTypeChoice();
+        if (listType >= 0)
+            state.nListType = listType;
+        if (state.SiteKind.load() == SITE_JD) {
+            if (!address.contains(QStringView(kProductHostFragment))) {
+                host.ShowMessage(notice::NotProductPage());
+            } else {
+                AddProductAlbum(state, host, address);
+                bOneAlbum = state.albums.Count() == 1;
+            }
+        }
+    }
+
+    FinishFolderText(state.strSiteFolder);
+    FinishFolderText(state.strSecondFolder);
+    host.RedrawAlbumGrid();
+
+    const int nAlbums = state.albums.Count();
+    host.SetListCaption(QStringLiteral("相册列表(共%1个)").arg(nAlbums));
+    host.SetStatus1(QStringLiteral("获取相册列表完成，共%1个").arg(nAlbums));
+    host.ShowListIdleLook(nAlbums);
+
+    if (nAlbums >= 1) {
+        const QString pushed = host.AddressText().trimmed();
+        bool bPushed = false;
+        {
+            std::lock_guard lock(state.mtxSettings);
+            bPushed = PushHistory(state.settings.arrUrlHistory, pushed) == 1;
+            if (bPushed)
+                SaveSettings(state.settings, state.ProgramFolder);
+        }
+        if (bPushed)
+            host.AddAddressItem(pushed);
+    }
+    if (bOneAlbum) {
+        host.SelectAllRows();
+        RunDownloadCommand(state, host);
+    }
+    // Only now: until the download job has taken over, a new list job must
+    // not reset the album list under it.
+    state.ListJobState = JOB_IDLE;
+}
+
+void DownJobFunc(CEngineState &state, IJobHost &host)
+{
+    state.ext = LoadExtSettings(state.ProgramFolder);
+    state.nJobPicTotal = 0;
+    state.nJobAlbumsUpToDate = 0;
+
+    QString savePath = host.SavePathText().trimmed();
+    if (savePath.isEmpty()) {
+        host.ShowMessage(notice::NoSavePath());
+        state.DownloadJobState = JOB_IDLE;
+        return;
+    }
+    if (!savePath.endsWith(u'/'))
+        savePath += u'/';
+    QString jobFolder = savePath + state.strSiteFolder + state.strSecondFolder;
+    if (!CreateDirectoryPath(jobFolder, &host)) {
+        host.ShowMessage(notice::BadSavePath());
+        state.DownloadJobState = JOB_IDLE;
+        return;
+    }
+    SetFolderTimes(jobFolder, Now());
+
+    state.SetDownloadState(JOB_RUNNING);
+    host.ShowDownloadRunningLook();
+
+    // Workers a stopped run left behind still read the job object.
+    state.JoinLeftWorkers();
+    ST_DOWNJOB &job = state.job;
+    job.strFolder = jobFolder;
+    const int siteKind = state.SiteKind.load();
+    {
+        std::lock_guard lock(state.mtxSettings);
+        const DownloadParams &params = state.settings.arrDownload[size_t(siteKind)];
+        state.pics.wThreads = params.wThreads;
+        state.pics.wTimeoutSec = params.wTimeoutSec;
+        state.pics.wMinKB = params.wMinKB;
+        state.pics.wMaxKB = params.wMaxKB;
+    }
+
+    std::vector<int> chosen;
+    const int nAlbums = state.albums.Count();
+    for (const int index : host.ChosenAlbums())
+        if (index >= 0 && index < nAlbums)
+            chosen.push_back(index);
+    state.albums.nSelCount = int(chosen.size());
+    if (chosen.empty())
+        host.ShowMessage(notice::NoAlbumChosen());
+
+    uint32_t nTotal = 0;
+    for (size_t k = 0; k < chosen.size() && state.DownloadJobState.load() != DOWN_STOP_REQUESTED; ++k) {
+        state.JoinLeftWorkers();
+        job.ResetPictures();
+        job.strFolder = jobFolder;
+        if (!state.SetDownloadState(JOB_RUNNING))
+            break;
+        host.SetStatus1(QStringLiteral("正在下载第%1/%2个图集").arg(k + 1).arg(chosen.size()));
+        host.SetStatus2(QStringLiteral("......"));
+
+        if (siteKind > kLastSiteKind)
+            host.ShowMessage(notice::BadListType());
+        else if (siteKind == SITE_JD)
+            ExtractProductPictures(state, host, chosen[k]);
+        if (job.Count() == 0 && state.DownloadJobState.load() == DOWN_SKIP_REST)
+            ++state.nJobAlbumsUpToDate;
+
+        if (job.Count() < 1 || state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
+            continue;
+        nTotal += uint32_t(job.Count());
+        state.nJobPicTotal = nTotal;
+        uint16_t flags = 0;
+        {
+            std::lock_guard lock(state.mtxSettings);
+            flags = state.settings.arrNaming[size_t(siteKind)].wFlags;
+        }
+        if (flags & ThunderListOnly) {
+            WriteListFile(job, state.albums.GetAlbum(chosen[k]).strName);
+            continue;
+        }
+        host.SetStatus2(QStringLiteral("已开始下载图片"));
+        std::thread manager = StartDownPic(state);
+        if (!manager.joinable()) {
+            host.ShowMessage(notice::ManagerThreadFailed());
+            continue;
+        }
+        manager.join();
+        // After a stop, workers may still be writing: the album is left as it is.
+        if (state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
+            break;
+        WritePicZvk(job);
+        if (flags & FixFormat)
+            FixPictureFormats(job);
+        if (flags & FixOrder)
+            FixPictureOrder(job, Now());
+    }
+
+    host.ShowDownloadIdleLook();
+    state.DownloadJobState = JOB_IDLE;
+    host.SetStatus1(QStringLiteral("下载完毕"));
+    host.SetStatus2(QString());
+
+    uint16_t flags = 0;
+    {
+        std::lock_guard lock(state.mtxSettings);
+        flags = state.settings.arrNaming[size_t(siteKind)].wFlags;
+    }
+    if (nTotal > 0 && (flags & OpenFolderWhenDone))
+        host.OpenFolder(job.strFolder);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// The jobs' own notices to the user (message boxes), and the fixed texts the
+// Parts give.  The wording of the first group is ours.
+namespace notice {
+
+inline QString NoAddress() { return QStringLiteral("请先在地址栏输入京东商品页面的网址。"); }
+inline QString NotWebAddress()
+{
+    return QStringLiteral("网址格式不正确：请输入以 http:// 或 https:// 开头的京东商品页面网址。");
+}
+inline QString NotProductPage()
+{
+    return QStringLiteral("这不是京东商品页面的网址（例如 https://item.jd.com/100012345678.html）。");
+}
+inline QString NoProductTitle()
+{
+    return QStringLiteral("没有在页面中找到商品标题，请检查网址是否正确，或稍后再试。");
+}
+inline QString NoPictures() { return QStringLiteral("没有在商品页面中找到可以下载的图片。"); }
+inline QString NoAlbumChosen()
+{
+    return QStringLiteral("请先在相册列表中选择要下载的相册（可以勾选“全选”）。");
+}
+
+inline QString NoSavePath() { return QStringLiteral("请先设置保存路径"); }
+inline QString BadSavePath() { return QStringLiteral("请检测设置的保存路径是否有误"); }
+inline QString BadListType() { return QStringLiteral("Error ListType Code."); }
+inline QString ManagerThreadFailed() { return QStringLiteral("Create thread:DownPicFunc failed."); }
+inline QString JobThreadFailed() { return QStringLiteral("Create thread:GetListFunc failed."); }
+
+} // namespace notice

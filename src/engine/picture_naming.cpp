@@ -1,0 +1,144 @@
+#include "engine/picture_naming.h"
+
+#include "engine/engine_state.h"
+#include "engine/job_files.h"
+#include "engine/job_host.h"
+#include "util/file_utils.h"
+#include "util/text_utils.h"
+
+#include <QDateTime>
+#include <QDir>
+
+namespace {
+
+// Longest name (before its extension) that keeps the whole path within the
+// classic limit; never so short that nothing of the name is left.
+constexpr int kPathLimit = 250;
+constexpr int kShortestName = 16;
+// File systems here hold names of up to 255 UTF-8 bytes.
+constexpr int kNameBytes = 255;
+
+const QStringList &PictureExtensions()
+{
+    static const QStringList list{QStringLiteral(".jpeg"), QStringLiteral(".jpg"),
+                                  QStringLiteral(".bmp"),  QStringLiteral(".gif"),
+                                  QStringLiteral(".png"),  QStringLiteral(".tif")};
+    return list;
+}
+
+void ReplaceEscape(QString &text, int digit, const QString &value)
+{
+    text.replace(QStringLiteral("?%1").arg(digit), value);
+}
+
+// Cuts `name` so that name + `tail` + `ext` fits the character and byte limits.
+QString FitName(QString name, const QString &tail, const QString &ext, int maxChars)
+{
+    name.truncate(std::max(0, maxChars - int(tail.size())));
+    FitNameBytes(name, kNameBytes - int(ext.toUtf8().size() + tail.toUtf8().size()));
+    return name + tail;
+}
+
+} // namespace
+
+void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const QString &name,
+                const QString &header, int albumIndex)
+{
+    NamingRecord rec;
+    {
+        std::lock_guard lock(state.mtxSettings);
+        rec = state.settings.arrNaming[size_t(state.SiteKind.load())];
+    }
+    ST_DOWNJOB &job = state.job;
+    const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
+    const bool bFirst = job.Count() == 0;
+    const QString number = QString::number(job.Count() + 1);
+
+    QString fileName;
+    if (IsAbsoluteFileName(name)) {
+        fileName = name;
+    } else {
+        QString base;
+        switch (rec.nFileNameSource) {
+        case 0:
+            base = name;
+            MakeSafeFileName(base, 0, false);
+            if (base.isEmpty())
+                base = album.strName;
+            break;
+        case 2:
+            if (url.lastIndexOf(u'/') > 0) {
+                base = url.mid(url.lastIndexOf(u'/') + 1);
+                break;
+            }
+            [[fallthrough]];
+        default:
+            base = number;
+            break;
+        }
+        fileName = rec.strFilePrefix + base + rec.strFileSuffix;
+        ReplaceEscape(fileName, 1, album.strName);
+        ReplaceEscape(fileName, 2, number);
+        ReplaceEscape(fileName, 3, QString::number(album.nListIndex + 1));
+        ReplaceEscape(fileName, 4, QString::number(album.nSpare4));
+        ReplaceEscape(fileName, 5, QString::number(album.nSpare5));
+        ReplaceEscape(fileName, 6, QString::number(state.albums.nSelCount.load()));
+        ReplaceEscape(fileName, 7, QString::number(state.albums.Count()));
+        ReplaceEscape(fileName, 8, state.strSiteFolder);
+        ReplaceEscape(fileName, 9, QString::asprintf("%04d", album.nListIndex + 1));
+        if (!rec.strReplaceWhat.isEmpty())
+            ReplaceEach(fileName, rec.strReplaceWhat, rec.strReplaceWith);
+        MakeSafeFileName(fileName, SAFE_NAME_TIMESTAMP, true);
+    }
+    const QString collisionBase = fileName;
+
+    if (bFirst) {
+        QString folder = rec.nFolderSource == 0 ? album.strName : QString();
+        folder = rec.strFolderPrefix + folder + rec.strFolderSuffix;
+        ReplaceEscape(folder, 1, album.strName);
+        ReplaceEscape(folder, 3, QString::number(album.nListIndex + 1));
+        ReplaceEscape(folder, 9, QString::asprintf("%04d", album.nListIndex + 1));
+        MakeSafeFileName(folder, 0, false);
+        FitNameBytes(folder, kNameBytes);
+        if (!folder.isEmpty())
+            job.strFolder += folder + u'/';
+        // An existing folder is kept; one that cannot be made shows later as
+        // pictures that could not be written.
+        QDir().mkdir(job.strFolder);
+        SetFolderTimes(job.strFolder, QDateTime::currentSecsSinceEpoch());
+        state.strFirstUrl = ReadPicZvk(job.strFolder);
+    }
+
+    QString ext = QStringLiteral(".jpg");
+    const bool bAbsolute = IsAbsoluteFileName(fileName);
+    const int maxChars = std::max(kShortestName, kPathLimit - int(job.strFolder.size()));
+    if (!bAbsolute)
+        fileName.truncate(maxChars);
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot >= 0 && PictureExtensions().contains(fileName.mid(dot), Qt::CaseInsensitive)) {
+        ext = fileName.mid(dot);
+        fileName.truncate(dot);
+    }
+    if (!bAbsolute)
+        fileName = FitName(fileName, QString(), ext, maxChars);
+
+    if (!bFirst) {
+        for (unsigned n = 1; job.FindFileName(fileName + ext) >= 0; ++n) {
+            const QString tail = QStringLiteral("(%1)").arg(n);
+            fileName = bAbsolute ? collisionBase + tail : FitName(collisionBase, tail, ext, maxChars);
+        }
+    }
+    fileName += ext;
+
+    if ((rec.wFlags & SkipDownloaded) && url == state.strFirstUrl) {
+        state.SetDownloadState(DOWN_SKIP_REST);
+        return;
+    }
+
+    job.AppendPicture(url, fileName, header);
+    host.SetStatus2(QStringLiteral("已获取到%1张图片信息").arg(job.Count()));
+
+    if (rec.wFlags & OriginalNameFile)
+        AppendOriginalName(job.strFolder + album.strName + QStringLiteral(".txt"), name,
+                           job.Count() == 1);
+}

@@ -1,0 +1,177 @@
+#include "engine/product_page.h"
+
+#include "engine/engine_state.h"
+#include "engine/job_host.h"
+#include "engine/notices.h"
+#include "engine/picture_naming.h"
+#include "net/response_text.h"
+#include "net/url_fetcher.h"
+#include "util/text_utils.h"
+
+namespace {
+
+constexpr uint32_t kPageTimeoutMs = 20000;
+// Choice addresses shorter than this are no page addresses.
+constexpr int kShortestChoiceUrl = 15;
+
+bool LoadPage(const ST_URLREQUEST &req, QString &page)
+{
+    ST_URLRESPONSE resp;
+    InitUrlResponse(resp);
+    if (!FetchUrl(req, resp, 0))
+        return false;
+    GetResponseText(resp, page, TXTF_GUNZIP);
+    return true;
+}
+
+bool StopCollecting(const CEngineState &state)
+{
+    const uint8_t s = state.DownloadJobState.load();
+    return s == DOWN_SKIP_REST || s == DOWN_STOP_REQUESTED;
+}
+
+// The thumbnails of the picture strip, element 0 being the text before the
+// first one; empty when the page has no strip.
+QStringList ThumbnailList(QString page)
+{
+    QStringList thumbs;
+    const QString strip = QStringLiteral("class=\"spec-items");
+    if (page.indexOf(strip) <= 0)
+        return thumbs;
+    CutAfter(strip, true, page);
+    CutBefore(QStringLiteral("</ul>"), page);
+    SplitString(thumbs, page, QStringLiteral("src="));
+    return thumbs;
+}
+
+// The picture address of one thumbnail text, or empty when it has none.
+QString ThumbnailUrl(const QString &thumb)
+{
+    const qsizetype space = thumb.indexOf(u' ');
+    const QString raw = space < 0 ? QString() : thumb.left(space);
+    QString url;
+    if (raw.contains(QStringLiteral("http://")) || raw.contains(QStringLiteral("https://")))
+        url = raw;
+    else if (raw.contains(u'.'))
+        url = QStringLiteral("http:") + raw;
+    else
+        return {};
+    url.remove(u'"');
+    url.remove(u'\'');
+    return LargePictureUrl(url);
+}
+
+} // namespace
+
+QString LargePictureUrl(QString url)
+{
+    url.replace(QStringLiteral("/n5/"), QStringLiteral("/n12/"));
+    url.replace(QStringLiteral("/n9/"), QStringLiteral("/n12/"));
+    url.replace(QStringLiteral("/s75x75_jfs/"), QStringLiteral("/jfs/"));
+    return url;
+}
+
+void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address)
+{
+    ST_URLREQUEST req;
+    InitUrlRequest(req, address, QString(), kPageTimeoutMs);
+    req.strHeaders = QStringLiteral("Accept-Encoding: gzip, deflate");
+    QString page;
+    if (!LoadPage(req, page))
+        return;
+    const QString whole = page;
+
+    CutAfter(QStringLiteral("id=\"product-intro"), true, page);
+    const QString title = GetBetween(QStringLiteral("<h1>"), QStringLiteral("</"), 0, page);
+    if (title.isEmpty()) {
+        host.ShowMessage(notice::NoProductTitle());
+        return;
+    }
+    state.strSiteFolder = QStringLiteral("京东");
+
+    ST_PERLISTRECORD rec;
+    rec.strName = title;
+    rec.strUrl = address;
+    rec.nPicCount = -1;
+    rec.nAttrib = 0;
+    if (state.StartupReady.load() == 1) {
+        const int count = state.albums.AddAlbum(rec);
+        host.AddAlbumRow(count - 1);
+    }
+    if (state.ListJobState.load() == LIST_STOP_REQUESTED)
+        return;
+    state.strPageText = whole;
+}
+
+void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
+{
+    ST_URLREQUEST req;
+    InitUrlRequest(req, QString(), QString(), kPageTimeoutMs);
+    const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
+
+    QString work = state.strPageText;
+    CutAfter(QStringLiteral("id=\"summary-stock"), true, work);
+    CutBefore(QStringLiteral("class=\"btn-append"), work);
+
+    uint16_t flags = 0;
+    {
+        std::lock_guard lock(state.mtxSettings);
+        flags = state.settings.arrNaming[size_t(state.SiteKind.load())].wFlags;
+    }
+    if (!(flags & DescriptionPicturesOnly)) {
+        QStringList choices;
+        SplitString(choices, work, QStringLiteral("class=\"item"));
+        if (!choices.isEmpty() && state.ext.bJdPictureMethod == 1) {
+            bool bMatched = false;
+            for (qsizetype i = 1; i < choices.size(); ++i) {
+                QString choice = choices[i];
+                QString choiceUrl;
+                GetBetween(choiceUrl, QStringLiteral("href=\""), QStringLiteral("\""), GB_CUT_TEXT,
+                           choice);
+                if (!choiceUrl.contains(QStringLiteral("http")))
+                    choiceUrl.prepend(QStringLiteral("http:"));
+                req.strUrl = choiceUrl;
+                const QString choiceName =
+                    GetBetween(QStringLiteral("title=\""), QStringLiteral("\""), 0, choice);
+
+                QString page;
+                if (album.strUrl.contains(choiceUrl)) {
+                    bMatched = true;
+                    page = state.strPageText;
+                    if (choiceUrl.size() < kShortestChoiceUrl)
+                        continue;
+                } else {
+                    if (i == choices.size() - 1 && !bMatched)
+                        choices.append(QStringLiteral("< href=\"%1\" title=\"\"").arg(album.strUrl));
+                    if (choiceUrl.size() < kShortestChoiceUrl || !LoadPage(req, page))
+                        continue;
+                }
+
+                const QStringList thumbs = ThumbnailList(page);
+                for (qsizetype j = 1; j < thumbs.size(); ++j) {
+                    const QString url = ThumbnailUrl(thumbs[j]);
+                    if (url.isEmpty() || state.job.FindUrl(url) >= 0)
+                        continue;
+                    const QString name = choiceName.isEmpty()
+                                             ? QStringLiteral("主图_%1").arg(j)
+                                             : QStringLiteral("%1_主图_%2").arg(choiceName, QString::number(j));
+                    AddPicture(state, host, url, name, QString(), albumIndex);
+                    if (StopCollecting(state))
+                        return;
+                }
+            }
+        } else {
+            const QStringList thumbs = ThumbnailList(state.strPageText);
+            for (qsizetype j = 1; j < thumbs.size(); ++j) {
+                const QString url = ThumbnailUrl(thumbs[j]);
+                if (url.isEmpty())
+                    continue;
+                AddPicture(state, host, url, QStringLiteral("主图_%1").arg(j), QString(), albumIndex);
+                if (StopCollecting(state))
+                    return;
+            }
+        }
+    }
+    if (state.job.Count() == 0)
+        host.ShowMessage(notice::NoPictures());
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class CEngineState;
+class IJobHost;
+
+// The part of a product page address that marks the shop's product host.
+inline constexpr char16_t kProductHostFragment[] = u"item.jd.";
+
+// List job: loads the product page, adds it as one album (named after the
+// product title) and keeps the page text for the download job.
+void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address);
+
+// Download job: hands the main pictures of album `albumIndex` (and, with the
+// JD picture method 1, those of every colour or version choice) to AddPicture.
+void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex);
+
+// Thumbnail address → large picture address.
+QString LargePictureUrl(QString url);

@@ -1,0 +1,215 @@
+#include "grid/my_grid_ctrl.h"
+
+#include "util/codepage.h"
+#include "util/message_box.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const char *const kListHeaders[CMyGridCtrl::ListColumnCount] = {"序号", "名称", "数量", "备注", "", ""};
+const int kListWidths[CMyGridCtrl::ListColumnCount] = {50, 575, 50, 100, 0, 0};
+
+// Shown with the filter in the save dialog.
+const char *const kCsvFilter = "导出后，自行调整列宽(*.csv)";
+
+class CQtExportFileDialog final : public IExportFileDialog
+{
+public:
+    QString AskSaveFileName(QWidget *pParent, const QString &filter, const QString &defaultSuffix) override
+    {
+        QFileDialog dialog(pParent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(filter);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+} // namespace
+
+CMyGridCtrl::CMyGridCtrl(QWidget *parent) : CGridCtrl(parent)
+{
+    SetControlId(ControlIdAlbumGrid);
+    setObjectName(QStringLiteral("MyGridCtrl"));
+}
+
+CMyGridCtrl::~CMyGridCtrl() = default;
+
+void CMyGridCtrl::SetupAlbumGrid(int nFixedRows, int nRows, int nCols, bool bRowSelectMode)
+{
+    SetHeaderSort(true);
+    SetFixedRows(nFixedRows);
+    ClearFixedColumns();
+    ResizeRowCount(nRows);
+    ResizeColumnCount(nCols);
+    SetFixedRowSelection(false);
+    SetFocusColours(0x00E3E3C7, 0x00000000);
+    SetSelectedColours(0x00E3E3C7, 0x00000000);
+    SetWindowBackColour(0x00FFFFFF);
+    SetFrameFocusCell(false);
+    SetEditable(false);
+    SetSingleColSelection(true);
+    SetDragAndDrop(true);
+    SetRowSelectMode(bRowSelectMode);
+}
+
+void CMyGridCtrl::ApplyListLayout()
+{
+    ClearAll();
+    for (const bool bFixedRow : {false, true})
+        for (const bool bFixedCol : {false, true})
+            DefaultCell(bFixedRow, bFixedCol)->SetMargin(MarginAlbum);
+    SetupAlbumGrid(1, 1, ListColumnCount, true);
+    for (int c = 0; c < ListColumnCount; ++c) {
+        SetCellText(0, c, QString::fromUtf8(kListHeaders[c]));
+        ChangeColumnWidth(c, kListWidths[c]);
+    }
+    FitAllRowHeights();
+    SetRedraw(true);
+}
+
+void CMyGridCtrl::ApplyThumbnailLayout(int nPerRow, int nThumbWidth)
+{
+    ClearAll();
+    for (const bool bFixedRow : {false, true})
+        for (const bool bFixedCol : {false, true})
+            DefaultCell(bFixedRow, bFixedCol)->SetMargin(MarginAlbum);
+    SetupAlbumGrid(0, 0, std::max(nPerRow, 1), false);
+    const int nWidth = nThumbWidth + 2 * DefaultCell(false, false)->Margin();
+    for (int c = 0; c < ColumnCount(); ++c)
+        ChangeColumnWidth(c, nWidth);
+    SetRedraw(true);
+}
+
+int CMyGridCtrl::AddListRow(int nAlbumIndex, const QString &strName, const QString &strCount,
+                            const QString &strRemark)
+{
+    const int nRow = AppendRow();
+    if (nRow < 0)
+        return -1;
+    SetCellTextFormatted(nRow, 0, "%04d", nRow - FixedRowCount() + 1);
+    SetCellData(nRow, 0, static_cast<quintptr>(nAlbumIndex));
+    SetCellText(nRow, 1, strName);
+    SetCellText(nRow, 2, strCount);
+    SetCellText(nRow, 3, strRemark);
+    SetCellText(nRow, 4, QString());
+    SetCellText(nRow, 5, QString());
+    return nRow;
+}
+
+bool CMyGridCtrl::AddThumbnailCell(int nAlbumIndex, const QString &strName, int nImage, int nRowHeight)
+{
+    const int nPerRow = ColumnCount();
+    if (nAlbumIndex < 0 || nPerRow <= 0)
+        return false;
+    const int nRow = nAlbumIndex / nPerRow;
+    const int nCol = nAlbumIndex % nPerRow;
+    if (nCol == 0) {
+        if (AppendRow() < 0)
+            return false;
+        ChangeRowHeight(RowCount() - 1, nRowHeight);
+    }
+    CGridCellBase *pCell = CellAt(nRow, nCol);
+    if (!pCell)
+        return false;
+    if (nImage >= 0)
+        SetCellImage(nRow, nCol, nImage);
+    pCell->SetImageAboveText(true);
+    SetCellTextAndFormat(nRow, nCol, 0, "%d.%s", nAlbumIndex + 1, qUtf8Printable(strName));
+    SetCellData(nRow, nCol, static_cast<quintptr>(nAlbumIndex));
+    RepaintCell(nRow, nCol);
+    return true;
+}
+
+void CMyGridCtrl::ShowMessage(const QString &text)
+{
+    if (m_pMessageBox)
+        m_pMessageBox->ShowMessage(text);
+    else
+        QMessageBox::information(this, QString(), text);
+}
+
+bool CMyGridCtrl::FindAlbumRow(int nStartRow, const QString &keyword, bool bForward, bool bIgnoreCase,
+                               bool bWholeText)
+{
+    if (keyword.isEmpty()) {
+        ShowMessage(QStringLiteral("关键字不能为空"));
+        return true;
+    }
+    const QString key = bIgnoreCase ? keyword.toLower() : keyword;
+    const auto matches = [&](int nRow) {
+        for (int c = 0; c < ColumnCount(); ++c) {
+            const QString text = bIgnoreCase ? CellText(nRow, c).toLower() : CellText(nRow, c);
+            if (bWholeText ? text == key : text.contains(key))
+                return true;
+        }
+        return false;
+    };
+    if (bForward) {
+        // The header row is never a match.
+        for (int r = std::max(nStartRow + 1, FixedRowCount()); r < RowCount(); ++r) {
+            if (matches(r)) {
+                SelectRowAndScroll(r);
+                return true;
+            }
+        }
+    } else {
+        for (int r = std::min(nStartRow - 1, RowCount() - 1); r >= FixedRowCount(); --r) {
+            if (matches(r)) {
+                SelectRowAndScroll(r);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QString CMyGridCtrl::CsvField(const QString &text)
+{
+    QString field = text;
+    field.remove(QLatin1Char('\''));
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    field.replace(QLatin1Char(','), QStringLiteral("','"));
+    return field;
+}
+
+QByteArray CMyGridCtrl::AlbumCsvBytes() const
+{
+    QByteArray bytes;
+    // Rows below the header; the thumbnail layout has none, so nothing is lost there.
+    for (int r = FixedRowCount(); r < RowCount(); ++r) {
+        QString line;
+        for (int c = 0; c < ColumnCount(); ++c) {
+            line += CsvField(CellText(r, c));
+            line += QLatin1Char(',');
+        }
+        bytes += WideToGbk(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool CMyGridCtrl::ExportAlbumCsvTo(const QString &strPath) const
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = AlbumCsvBytes();
+    return file.write(bytes) == bytes.size();
+}
+
+bool CMyGridCtrl::ExportAlbumCsv()
+{
+    CQtExportFileDialog qtDialog;
+    IExportFileDialog *pDialog = m_pExportDialog ? m_pExportDialog : &qtDialog;
+    const QString strPath = pDialog->AskSaveFileName(this, QString::fromUtf8(kCsvFilter), QStringLiteral("csv"));
+    if (strPath.isEmpty())
+        return false;
+    return ExportAlbumCsvTo(strPath);
+}

@@ -1,0 +1,219 @@
+// The whole road through ostrel-cli: a product address, a local server that
+// poses as the shop (reached through the proxy variable), the folder tree.
+
+#include "core/soft_settings.h"
+#include "engine/fake_shop.h"
+#include "engine/shop_pages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using shop::ProductPage;
+
+const std::string kProduct = "http://item.jd.com/100.html";
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class CliTest : public ::testing::Test
+{
+protected:
+    CliTest()
+    {
+        QDir().mkpath(ProgramFolder());
+        settings.arrDownload.fill(DownloadParams{0, 0, 4, 30});
+        shopServer.PutPage(kProduct, ProductPage("不锈钢保温杯 500ml",
+                                                 {{"//item.jd.com/100.html", "红色"}, {"//item.jd.com/200.html", "蓝色"}},
+                                                 {"'//img10.360buyimg.com/n5/jfs/t1/a.jpg'",
+                                                  "\"//img11.360buyimg.com/n9/jfs/t1/b.jpg\""}));
+        shopServer.PutPage("http://item.jd.com/200.html",
+                           ProductPage("不锈钢保温杯 500ml", {},
+                                       {"'//img10.360buyimg.com/n5/jfs/t1/a.jpg'",
+                                        "'//img12.360buyimg.com/s75x75_jfs/t1/c.png'"}));
+        shopServer.PutPicture("http://img10.360buyimg.com/n12/jfs/t1/a.jpg", shop::Jpeg("a"));
+        shopServer.PutPicture("http://img11.360buyimg.com/n12/jfs/t1/b.jpg", shop::Jpeg("b"));
+        shopServer.PutPicture("http://img12.360buyimg.com/jfs/t1/c.png", shop::Png("c"));
+    }
+
+    QString ProgramFolder() const { return tmp.path() + QStringLiteral("/prog/"); }
+    QString SaveFolder() const { return tmp.path() + QStringLiteral("/save"); }
+    QString AlbumFolder() const { return SaveFolder() + QStringLiteral("/京东/不锈钢保温杯 500ml/"); }
+
+    CliRun Run(const QStringList &args)
+    {
+        SaveSettings(settings, ProgramFolder());
+        QProcess p;
+        p.setWorkingDirectory(ProgramFolder());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // The proxy must catch every address here, 127.0.0.1 included.
+        env.insert(QStringLiteral("http_proxy"), QString::fromStdString(shopServer.ProxyUrl()));
+        env.remove(QStringLiteral("no_proxy"));
+        env.remove(QStringLiteral("NO_PROXY"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(OSTREL_CLI_PATH), args);
+        CliRun r;
+        if (!p.waitForFinished(90000)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+    CliRun RunProduct() { return Run({QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)}); }
+
+    NamingRecord &Naming() { return settings.arrNaming[SITE_JD]; }
+
+    int PictureRequests() const
+    {
+        int n = 0;
+        for (const auto &r : shopServer.Requests())
+            n += r.find("360buyimg.com") != std::string::npos;
+        return n;
+    }
+
+    static QByteArray ReadAll(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static QByteArray Utf16Le(const QString &text)
+    {
+        QByteArray b;
+        for (const QChar c : text) {
+            b.append(char(c.unicode() & 0xFF));
+            b.append(char(c.unicode() >> 8));
+        }
+        return b;
+    }
+
+    QTemporaryDir tmp;
+    FakeShop shopServer;
+    SoftSettings settings;
+};
+
+TEST_F(CliTest, ProductAddressGivesTheTreeOfPictures)
+{
+    Naming().wFlags = OriginalNameFile | FixOrder;
+    const CliRun r = RunProduct();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("下载完毕")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("已下载3/3......")));
+
+    QDir album(AlbumFolder());
+    EXPECT_EQ(album.entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("pic.zvk"), QStringLiteral("不锈钢保温杯 500ml.txt"),
+                           QStringLiteral("红色_主图_1.jpg"), QStringLiteral("红色_主图_2.jpg"),
+                           QStringLiteral("蓝色_主图_2.jpg")}));
+    EXPECT_EQ(QDir(SaveFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{QStringLiteral("京东")});
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("红色_主图_1.jpg")), QByteArray::fromStdString(shop::Jpeg("a")));
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("红色_主图_2.jpg")), QByteArray::fromStdString(shop::Jpeg("b")));
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("蓝色_主图_2.jpg")), QByteArray::fromStdString(shop::Png("c")));
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("pic.zvk")),
+              Utf16Le(QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/a.jpg")));
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("不锈钢保温杯 500ml.txt")),
+              QByteArray("\xFF\xFE", 2) + Utf16Le(QStringLiteral("红色_主图_1\r\n红色_主图_2\r\n蓝色_主图_2\r\n")));
+
+    const auto mtime = [&](const char16_t *name) {
+        return QFileInfo(AlbumFolder() + QString::fromUtf16(name)).lastModified().toSecsSinceEpoch();
+    };
+    EXPECT_EQ(mtime(u"红色_主图_1.jpg") - mtime(u"红色_主图_2.jpg"), 60);
+    EXPECT_EQ(mtime(u"红色_主图_2.jpg") - mtime(u"蓝色_主图_2.jpg"), 60);
+
+    // soft.dat keeps the address in its history.
+    const QByteArray dat = ReadAll(ProgramFolder() + QStringLiteral("soft.dat"));
+    ASSERT_EQ(dat.size(), SOFTDAT_SIZE);
+    EXPECT_EQ(DeserializeSettings(dat).arrUrlHistory[0], QString::fromStdString(kProduct));
+}
+
+TEST_F(CliTest, SecondRunWithSkipDownloadedFetchesNothingNew)
+{
+    Naming().wFlags = SkipDownloaded;
+    ASSERT_EQ(RunProduct().exitCode, 0);
+    EXPECT_EQ(PictureRequests(), 3);
+    shopServer.ResetLog();
+    const CliRun again = RunProduct();
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(PictureRequests(), 0);
+    EXPECT_EQ(QDir(AlbumFolder()).entryList(QDir::Files).size(), 4);
+}
+
+TEST_F(CliTest, ListOnlyWritesTheGbkList)
+{
+    Naming().wFlags = ThunderListOnly;
+    const CliRun r = RunProduct();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("不锈钢保温杯 500ml.lst")),
+              QByteArray("http://img10.360buyimg.com/n12/jfs/t1/a.jpg\r\n"
+                         "http://img11.360buyimg.com/n12/jfs/t1/b.jpg\r\n"
+                         "http://img12.360buyimg.com/jfs/t1/c.png\r\n"));
+    EXPECT_EQ(PictureRequests(), 0);
+}
+
+TEST_F(CliTest, SavePathComesFromTheHistory)
+{
+    settings.arrSavePathHistory[0] = SaveFolder() + QStringLiteral("/from-history/");
+    const CliRun r = Run({QString::fromStdString(kProduct)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(SaveFolder() + QStringLiteral("/from-history/京东/不锈钢保温杯 500ml/红色_主图_1.jpg")));
+}
+
+TEST_F(CliTest, AddressThatGivesNoAlbumFails)
+{
+    const CliRun r = Run({QStringLiteral("--save"), SaveFolder(), QStringLiteral("http://www.example.com/shop")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_FALSE(QDir(SaveFolder()).exists());
+}
+
+TEST_F(CliTest, PageWithoutPicturesFails)
+{
+    shopServer.PutPage("http://item.jd.com/300.html", ProductPage("空商品", {}, {}));
+    const CliRun r = Run({QStringLiteral("--save"), SaveFolder(), QStringLiteral("http://item.jd.com/300.html")});
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(CliTest, OneFailedAddressOfTwoFails)
+{
+    const CliRun r = Run({QStringLiteral("--save"), SaveFolder(), QStringLiteral("http://item.jd.com/404.html"),
+                          QString::fromStdString(kProduct)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(QFile::exists(AlbumFolder() + QStringLiteral("红色_主图_1.jpg")));
+}
+
+TEST_F(CliTest, UnusableSavePathFails)
+{
+    QFile f(tmp.path() + QStringLiteral("/file"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const CliRun r = Run({QStringLiteral("--save"), tmp.path() + QStringLiteral("/file/sub"), QString::fromStdString(kProduct)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("请检测设置的保存路径是否有误")));
+}
+
+TEST_F(CliTest, UsageErrorsAndHelp)
+{
+    EXPECT_EQ(Run({}).exitCode, 2);
+    EXPECT_EQ(Run({QStringLiteral("--bogus"), QString::fromStdString(kProduct)}).exitCode, 2);
+    EXPECT_EQ(Run({QStringLiteral("--save")}).exitCode, 2);
+    const CliRun help = Run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("usage: ostrel-cli")));
+    EXPECT_TRUE(shopServer.Requests().empty());
+}
+
+} // namespace

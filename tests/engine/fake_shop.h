@@ -1,0 +1,161 @@
+#pragma once
+
+// A web server on 127.0.0.1 that poses as the shop and its picture hosts.
+// Pages and pictures are registered by full address ("http://host/path");
+// requests arrive either directly ("http://127.0.0.1:port/path") or through
+// the proxy variable, in which case the address is the request target.
+
+#include <httplib.h>
+
+#include "util/codepage.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class FakeShop
+{
+public:
+    struct Answer
+    {
+        std::string body;
+        std::string contentType = "text/html; charset=utf-8";
+        int status = 200;
+        int delayMs = 0;
+    };
+
+    FakeShop()
+    {
+        m_server.new_task_queue = [] { return new httplib::ThreadPool(40); };
+        m_server.Get(".*", [this](const httplib::Request &req, httplib::Response &res) {
+            Serve(req, res);
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        for (int i = 0; i < 500 && !m_server.is_running(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~FakeShop()
+    {
+        m_server.stop();
+        m_thread.join();
+    }
+    FakeShop(const FakeShop &) = delete;
+    FakeShop &operator=(const FakeShop &) = delete;
+
+    int Port() const { return m_port; }
+    // "http://127.0.0.1:port" + path, for tests that do not use the proxy.
+    std::string Direct(const std::string &path) const
+    {
+        return "http://127.0.0.1:" + std::to_string(m_port) + path;
+    }
+    std::string ProxyUrl() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+    void Put(const std::string &url, Answer answer)
+    {
+        std::lock_guard lock(m_mtx);
+        m_answers[url] = std::move(answer);
+    }
+    // Pages of this shop are GBK, as the page reader expects; `html` is UTF-8.
+    void PutPage(const std::string &url, const std::string &html)
+    {
+        Put(url, {WideToGbk(QString::fromStdString(html)).toStdString(), "text/html; charset=gbk"});
+    }
+    void PutPicture(const std::string &url, const std::string &bytes, int delayMs = 0)
+    {
+        Put(url, {bytes, "image/jpeg", 200, delayMs});
+    }
+
+    // Every address asked for, in order of arrival.
+    std::vector<std::string> Requests() const
+    {
+        std::lock_guard lock(m_mtx);
+        return m_requests;
+    }
+    int Count(const std::string &url) const
+    {
+        const auto r = Requests();
+        return int(std::count(r.begin(), r.end(), url));
+    }
+    int MaxConcurrent() const { return m_maxBusy.load(); }
+    void ResetLog()
+    {
+        std::lock_guard lock(m_mtx);
+        m_requests.clear();
+        m_maxBusy = 0;
+    }
+    // Arrival times (ms since the server started) of each request.
+    std::vector<long long> ArrivalMs() const
+    {
+        std::lock_guard lock(m_mtx);
+        return m_arrivals;
+    }
+
+private:
+    void Serve(const httplib::Request &req, httplib::Response &res)
+    {
+        std::string url = req.path;
+        if (url.rfind("http://", 0) != 0) {
+            std::string host = req.get_header_value("Host");
+            url = "http://" + host + req.path;
+        } else {
+            // A proxied request names its port only when it is not 80.
+            const auto hostEnd = url.find('/', 7);
+            const auto colon = url.rfind(":80", hostEnd);
+            if (colon != std::string::npos && colon > 7 && colon + 3 == hostEnd)
+                url.erase(colon, 3);
+        }
+        if (!req.params.empty()) {
+            std::string query;
+            for (const auto &[k, v] : req.params)
+                query += (query.empty() ? "?" : "&") + k + "=" + v;
+            url += query;
+        }
+        Answer answer;
+        bool found = false;
+        {
+            std::lock_guard lock(m_mtx);
+            m_requests.push_back(url);
+            m_arrivals.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - m_started)
+                                     .count());
+            const auto it = m_answers.find(url);
+            if (it != m_answers.end()) {
+                answer = it->second;
+                found = true;
+            }
+        }
+        const int busy = ++m_busy;
+        int seen = m_maxBusy.load();
+        while (busy > seen && !m_maxBusy.compare_exchange_weak(seen, busy)) {
+        }
+        if (answer.delayMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(answer.delayMs));
+        --m_busy;
+        if (!found) {
+            res.status = 404;
+            res.set_content("not here", "text/plain");
+            return;
+        }
+        res.status = answer.status;
+        res.set_content(answer.body, answer.contentType.c_str());
+    }
+
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    mutable std::mutex m_mtx;
+    std::map<std::string, Answer> m_answers;
+    std::vector<std::string> m_requests;
+    std::vector<long long> m_arrivals;
+    std::atomic<int> m_busy{0};
+    std::atomic<int> m_maxBusy{0};
+    const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+// Product pages written from the markers the product page reader looks for.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace shop {
+
+struct Choice
+{
+    std::string href;  // as it stands in the page
+    std::string title; // colour or version name
+};
+
+// One thumbnail as it stands after "src=" (quotes included), followed by a space.
+inline std::string Thumb(const std::string &src)
+{
+    return "<li><img width=\"50\" src=" + src + " alt=\"\"></li>\n";
+}
+
+inline std::string ProductPage(const std::string &title, const std::vector<Choice> &choices,
+                               const std::vector<std::string> &thumbSrcs)
+{
+    std::string html = "<!DOCTYPE html>\n<html><head><title>" + title +
+                       "-京东</title></head><body>\n"
+                       "<div class=\"w\"><h1>not the product</h1></div>\n"
+                       "<div id=\"product-intro\" class=\"clearfix\">\n"
+                       "<div id=\"spec-list\"><ul class=\"spec-items lh\">\n";
+    for (const std::string &src : thumbSrcs)
+        html += Thumb(src);
+    html += "</ul></div>\n<div class=\"sku-name\"><h1>" + title + "</h1></div>\n";
+    html += "<div id=\"summary-stock\"><div id=\"choose-color\">\n";
+    for (const Choice &c : choices)
+        html += "<div class=\"item\" data-sku=\"1\"><b></b><a href=\"" + c.href + "\" title=\"" +
+                c.title + "\"><img src=\"//img.jd.com/s40.jpg\">" + c.title + "</a></div>\n";
+    html += "</div><a class=\"btn-append\" href=\"#\">加入购物车</a></div>\n</div></body></html>\n";
+    return html;
+}
+
+// Picture bytes that start like a JPEG file.
+inline std::string Jpeg(const std::string &tag, size_t size = 2048)
+{
+    std::string b = "\xFF\xD8\xFF\xE0" + tag;
+    b.resize(std::max(size, b.size()), 'j');
+    return b;
+}
+
+inline std::string Png(const std::string &tag, size_t size = 2048)
+{
+    std::string b = "\x89PNG\r\n\x1a\n" + tag;
+    b.resize(std::max(size, b.size()), 'p');
+    return b;
+}
+
+} // namespace shop
