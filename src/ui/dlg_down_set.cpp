@@ -1,0 +1,37 @@
+#include "ui/dlg_down_set.h"
+
+#include "core/soft_settings.h"
+#include "ui/control_ids.h"
+#include "ui/settings_dialog_logic.h"
+#include "util/message_box.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+CDlgDownSet::CDlgDownSet(DownloadParams *entry, IMessageBox &messages, QWidget *parent)
+    : CTemplateDialog(DownSetDialogTemplate(), parent), entry_(entry), messages_(messages)
+{
+    Q_ASSERT(entry_);
+    ItemAs<QLineEdit>(IDC_DL_THREADS)->setText(QString::number(entry_->wThreads));
+    ItemAs<QLineEdit>(IDC_DL_TIMEOUT)->setText(QString::number(entry_->wTimeoutSec));
+    ItemAs<QLineEdit>(IDC_DL_MINSIZE)->setText(QString::number(entry_->wMinKB));
+    ItemAs<QLineEdit>(IDC_DL_MAXSIZE)->setText(QString::number(entry_->wMaxKB));
+    connect(ItemAs<QPushButton>(IDC_SET_OK), &QPushButton::clicked, this, &CDlgDownSet::OnOK);
+}
+
+void CDlgDownSet::OnOK()
+{
+    const auto values = ReadDownloadValues(ItemAs<QLineEdit>(IDC_DL_THREADS)->text(),
+                                           ItemAs<QLineEdit>(IDC_DL_TIMEOUT)->text(),
+                                           ItemAs<QLineEdit>(IDC_DL_MINSIZE)->text(),
+                                           ItemAs<QLineEdit>(IDC_DL_MAXSIZE)->text());
+    if (!values) {
+        messages_.ShowMessage(QStringLiteral("参数错误"));
+        return;
+    }
+    entry_->wThreads = values->threads;
+    entry_->wTimeoutSec = values->timeoutSeconds;
+    entry_->wMinKB = values->minSizeKB;
+    entry_->wMaxKB = values->maxSizeKB;
+    accept();
+}

@@ -1,0 +1,31 @@
+#include "ui/tamblin_app.h"
+
+#include "ui/tamblin_dlg.h"
+#include "ui/ui_resources.h"
+
+#include <QIcon>
+
+CTamblinApp::CTamblinApp(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Ostrel"));
+    setOrganizationName(QStringLiteral("Lumbrack"));
+    setApplicationVersion(QStringLiteral("15.10.21.01"));
+    InitUiResources();
+    setWindowIcon(QIcon(QStringLiteral(":/ostrel/icon.png")));
+    // The window is hidden during start-up; the program ends when it closes.
+    setQuitOnLastWindowClosed(false);
+}
+
+int CTamblinApp::InitInstance()
+{
+    CTamblinDlg dlg;
+    mainWnd_ = &dlg;
+    connect(&dlg, &QDialog::finished, this, [] { QCoreApplication::quit(); });
+    dlg.Create();
+    const int code = exec();
+    // Jobs still running are asked to stop; the window must not be waited on.
+    dlg.hide();
+    mainWnd_ = nullptr;
+    return code;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+class CTamblinDlg;
+
+// The application object: sets the program up, runs the main window until it
+// closes, and ends the process.
+class CTamblinApp : public QApplication
+{
+    Q_OBJECT
+public:
+    CTamblinApp(int &argc, char **argv);
+
+    // Creates the main window and runs it; the process's exit code.
+    int InitInstance();
+
+    CTamblinDlg *MainWindow() const { return mainWnd_; }
+
+private:
+    CTamblinDlg *mainWnd_ = nullptr;  // lives on InitInstance's stack
+};

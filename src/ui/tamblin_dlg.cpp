@@ -1,0 +1,620 @@
+#include "ui/tamblin_dlg.h"
+
+#include "core/soft_settings.h"
+#include "engine/job_control.h"
+#include "ui/about_dlg.h"
+#include "ui/clipboard_text.h"
+#include "ui/combo_box2.h"
+#include "ui/control_ids.h"
+#include "ui/dialog_builder.h"
+#include "ui/dialog_template.h"
+#include "ui/dlg_down_set.h"
+#include "ui/dlg_save_set.h"
+#include "ui/history_filter.h"
+#include "ui/login_pages.h"
+#include "ui/menu_model.h"
+#include "ui/program_folder.h"
+#include "ui/qt_message_box.h"
+#include "ui/site_table.h"
+#include "ui/splash_screen_ex.h"
+#include "ui/ui_resources.h"
+#include "ui/ui_texts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+// The start-up worker's message, posted to the window.
+const QEvent::Type kStartupDoneEvent = static_cast<QEvent::Type>(int(QEvent::User) + int(WM_STARTUP_DONE));
+
+constexpr int kAlbumNameMax = 80;
+
+} // namespace
+
+CTamblinEnvironment CTamblinEnvironment::FromSystem()
+{
+    CTamblinEnvironment env;
+    env.currentFolder = QDir::currentPath();
+    env.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (env.documentsFolder.isEmpty())
+        env.documentsFolder = QDir::homePath();
+    env.tempFolder = QDir::tempPath();
+    return env;
+}
+
+CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , env_(std::move(env))
+    , icon_((InitUiResources(), QIcon(QStringLiteral(":/ostrel/icon.png"))))
+    , units_(BaseUnitsForFont(DialogFont()))
+{
+    ownMessages_ = std::make_unique<CQtMessageBox>(this, &gate_);
+    messages_ = ownMessages_.get();
+    runModal = [](QDialog &dialog) { return dialog.exec(); };
+}
+
+CTamblinDlg::~CTamblinDlg()
+{
+    // From here on job threads get their answers without the GUI thread; the
+    // engine state (destroyed first) then waits for them.
+    gate_.Close();
+    state_.ListJobState.store(state_.ListJobState.load() ? LIST_STOP_REQUESTED : JOB_IDLE);
+    state_.SetDownloadState(state_.DownloadJobState.load() ? DOWN_STOP_REQUESTED : JOB_IDLE);
+    state_.pics.bStopDownPic = true;
+    if (startupThread_.joinable())
+        startupThread_.join();
+}
+
+void CTamblinDlg::SetMessageBox(IMessageBox *messages)
+{
+    messages_ = messages ? messages : ownMessages_.get();
+}
+
+QWidget *CTamblinDlg::Item(int id) const
+{
+    return GetDlgItem(client_, id);
+}
+
+void CTamblinDlg::Create()
+{
+    setWindowIcon(icon_);
+    loginMode1_ = true;
+    BuildControls();
+    BuildMenu();
+    setWindowTitle(QString::fromUtf8(MainDialogTemplate().caption));
+    qobject_cast<QLabel *>(Item(IDC_NOTICE))->setText(NoticeLineText());
+    state_.job.hNotifyWnd = this;
+    state_.job.nNotifyCtrl = IDC_STATE2;
+
+    const QString clip = StartupAddressFromClipboard(GetClipboardText());
+    if (!clip.isEmpty())
+        addressBox_->setEditText(clip);
+
+    InitFolders();
+    LoadSettings(state_.settings, state_.ProgramFolder);
+    FillHistoryBoxes();
+    if (!state_.settings.arrSavePathHistory[0].isEmpty())
+        savePathBox_->setEditText(state_.settings.arrSavePathHistory[0]);
+
+    if (env_.showSplash)
+        ShowSplash();
+    startupThread_ = std::thread([this] { StartupWorker(); });
+    hide();
+}
+
+void CTamblinDlg::BuildControls()
+{
+    menuBar_ = new QMenuBar(this);
+    client_ = new QWidget(this);
+    BuildDialogControls(client_, MainDialogTemplate(), units_);
+    addressBox_ = qobject_cast<CComboBox2 *>(Item(IDC_ADDRESS));
+    savePathBox_ = qobject_cast<CComboBox2 *>(Item(IDC_SAVEPATH));
+    siteBox_ = qobject_cast<QComboBox *>(Item(IDC_SITE));
+    listTypeBox_ = qobject_cast<QComboBox *>(Item(IDC_LISTTYPE));
+    grid_ = Item(IDC_GRID);
+
+    const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, client_->width(), menuHeight);
+    client_->move(0, menuHeight);
+    setFixedSize(client_->width(), client_->height() + menuHeight);
+    setAcceptDrops(true);
+    ConnectControls();
+}
+
+void CTamblinDlg::BuildMenu()
+{
+    for (const MenuPopupDef &popupDef : MainMenuDefinition()) {
+        QMenu *popup = menuBar_->addMenu(QString::fromUtf8(popupDef.title));
+        for (const MenuItemDef &item : popupDef.items) {
+            if (item.id == kSeparator) {
+                popup->addSeparator();
+                continue;
+            }
+            QAction *action = popup->addAction(QString::fromUtf8(item.text));
+            action->setData(item.id);
+            action->setObjectName(QStringLiteral("cmd%1").arg(item.id));
+            const int id = item.id;
+            connect(action, &QAction::triggered, this, [this, id] { OnMenuCommand(id); });
+        }
+        connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenuChecks(popup); });
+    }
+    // The window manager's own menu takes no entries; "关于" of the system
+    // menu stays reachable as an action of the window (and through 帮助).
+    auto *about = new QAction(QStringLiteral("关于"), this);
+    about->setObjectName(QStringLiteral("cmd%1").arg(IDM_ABOUTBOX));
+    connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
+    addAction(about);
+}
+
+QAction *CTamblinDlg::MenuAction(int id) const
+{
+    return findChild<QAction *>(QStringLiteral("cmd%1").arg(id));
+}
+
+void CTamblinDlg::ConnectControls()
+{
+    connect(qobject_cast<QPushButton *>(Item(IDC_GETLIST)), &QPushButton::clicked, this, [this] { OnGetList(); });
+    connect(qobject_cast<QPushButton *>(Item(IDC_DOWNLOAD)), &QPushButton::clicked, this, [this] { OnDownload(); });
+    connect(qobject_cast<QPushButton *>(Item(IDC_SETPATH)), &QPushButton::clicked, this, [this] { OnSetPath(); });
+    connect(qobject_cast<QPushButton *>(Item(IDC_OPENPATH)), &QPushButton::clicked, this, [this] { OnOpenPath(); });
+    connect(siteBox_, qOverload<int>(&QComboBox::activated), this, [this] { UpdateListTypeBox(); });
+    connect(addressBox_, &CComboBox2::EditChanged, this, [this] { ClassifyAddress(); });
+    connect(addressBox_, &CComboBox2::SelectionChanged, this, [this](const QString &text) {
+        addressBox_->setEditText(text);
+        ClassifyAddress();
+    });
+}
+
+void CTamblinDlg::InitFolders()
+{
+    state_.ProgramFolder = ProgramFolderFrom(env_.currentFolder);
+    QString save = state_.ProgramFolder;
+    if (IsTemporaryFolder(state_.ProgramFolder, env_.tempFolder)) {
+        save = ProposedSavePath(state_.ProgramFolder, env_.tempFolder, env_.documentsFolder);
+        QDir().mkpath(save);  // a failure still shows the path
+    }
+    savePathBox_->setEditText(save);
+}
+
+void CTamblinDlg::FillHistoryBoxes()
+{
+    addressBox_->ClearVisibleList();
+    for (const QString &entry : state_.settings.arrUrlHistory)
+        if (!entry.isEmpty())
+            addressBox_->AddItem(entry);
+    savePathBox_->ClearVisibleList();
+    for (const QString &entry : state_.settings.arrSavePathHistory)
+        if (!entry.isEmpty())
+            savePathBox_->AddItem(entry);
+}
+
+void CTamblinDlg::ShowSplash()
+{
+    auto *splash = new CSplashScreenEx;  // owned by this window once created
+    splash->CreateSplash(this, SplashText());
+    if (splash->SetSplashBitmap(QPixmap(QStringLiteral(":/ostrel/splash.bmp")))) {
+        // sized and shaped from the bitmap
+    }
+    splash->SetSplashFont();
+    splash->SetSplashTextRect(QRect(QPoint(30, 50), QPoint(291, 160)));
+    splash->update();
+    splash->SetSplashTextColour(QColor(0xFF, 0xFF, 0xFF));
+    splash->update();
+    splash->SetSplashTextFormat(DT_VCENTER | DT_WORDBREAK | DT_LEFT);
+    splash->ShowSplash();
+    splash_ = splash;
+}
+
+void CTamblinDlg::StartupWorker()
+{
+    const QStringList names = SiteNames();
+    QCoreApplication::postEvent(this, new QEvent(kStartupDoneEvent));
+    gate_.Run([this, names] {
+        siteBox_->clear();
+        siteBox_->addItems(names);
+        siteBox_->setCurrentIndex(SITE_JD);
+    });
+    gate_.Run([this] { ClassifyAddress(); });
+    state_.StartupReady = 1;
+    gate_.Run([this] { UpdateListTypeBox(); });
+}
+
+bool CTamblinDlg::event(QEvent *event)
+{
+    if (event->type() == kStartupDoneEvent) {
+        OnStartupDone();
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void CTamblinDlg::OnStartupDone()
+{
+    if (splash_) {
+        splash_->HideSplash();
+        splash_ = nullptr;
+    }
+    show();
+    state_.StartupReady = 1;
+    emit StartupFinished();
+}
+
+void CTamblinDlg::done(int result)
+{
+    WaitForGridDrawn();
+    QDialog::done(result);
+}
+
+void CTamblinDlg::WaitForGridDrawn()
+{
+    // The album grid's redraw handshake comes with the grid.
+}
+
+// --- site, list type and address boxes ---------------------------------
+
+void CTamblinDlg::ClassifyAddress()
+{
+    const auto result = ClassifyAddressText(addressBox_->currentText(), siteBox_->currentIndex());
+    if (!result)
+        return;
+    siteBox_->setCurrentIndex(result->site);
+    UpdateListTypeBox();
+    if (result->site == kSiteQQ && result->listType >= 0)
+        listTypeBox_->setCurrentIndex(result->listType);
+}
+
+void CTamblinDlg::UpdateListTypeBox()
+{
+    state_.SiteKind = SITE_JD;
+    const bool qq = siteBox_->currentIndex() == kSiteQQ;
+    if (!qq) {
+        listTypeBox_->hide();
+    } else {
+        listTypeBox_->clear();
+        listTypeBox_->addItems(QQListTypeNames());
+        listTypeBox_->show();
+    }
+    addressBox_->setGeometry(AddressBoxRect(addressBox_->geometry(), listTypeBox_->geometry(), qq));
+    if (qq)
+        listTypeBox_->setCurrentIndex(kListTypeQzone);
+}
+
+int CTamblinDlg::CurrentSiteKind() const
+{
+    const int kind = state_.SiteKind.load();
+    return kind >= 0 && kind < SITE_COUNT ? kind : SITE_JD;
+}
+
+// --- menu ------------------------------------------------------------------
+
+void CTamblinDlg::UpdateMenuChecks(QMenu *popup)
+{
+    uint16_t flags = 0;
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        flags = state_.settings.arrNaming[CurrentSiteKind()].wFlags;
+    }
+    for (QAction *action : popup->actions()) {
+        if (action->isSeparator())
+            continue;
+        const MenuItemState st = MenuItemStateFor(action->data().toInt(), flags, CurrentSiteKind(), loginMode1_);
+        action->setCheckable(st.checkable);
+        if (st.checkable)
+            action->setChecked(st.checked);
+        action->setEnabled(st.enabled);
+    }
+}
+
+void CTamblinDlg::OnMenuCommand(int id)
+{
+    const int listType = listTypeBox_->currentIndex();
+    if (id == ID_LOGIN_MODE1) {
+        loginMode1_ = !loginMode1_;
+        return;
+    }
+    if (IsLoginCommand(id)) {
+        OpenLoginPage(LoginAddressForCommand(id, addressBox_->currentText(), listType));
+        return;
+    }
+    switch (id) {
+    case ID_DOWNLOAD_SETTINGS:
+        RunDownloadSettings();
+        return;
+    case ID_NAME_SETTINGS:
+        RunNameSettings();
+        return;
+    case ID_HELP_ABOUT:
+        OnSysCommand(IDM_ABOUTBOX);
+        return;
+    default:
+        break;
+    }
+    if (NamingFlagOfCommand(id) != 0)
+        ToggleSwitch(id);
+    // The maker's web pages and the import/export entries carry no action.
+}
+
+void CTamblinDlg::OnSysCommand(int id)
+{
+    if (id == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        RunModal(about);
+    }
+}
+
+void CTamblinDlg::ToggleSwitch(int id)
+{
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        auto &flags = state_.settings.arrNaming[CurrentSiteKind()].wFlags;
+        flags = ToggleNamingFlag(flags, id);
+    }
+    SaveSettings();
+}
+
+void CTamblinDlg::RunDownloadSettings()
+{
+    // The dialog edits a copy; a running job keeps reading the settings meanwhile.
+    DownloadParams entry;
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        entry = state_.settings.arrDownload[CurrentSiteKind()];
+    }
+    CDlgDownSet dialog(&entry, *messages_, this);
+    if (RunModal(dialog) != QDialog::Accepted)
+        return;
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        state_.settings.arrDownload[CurrentSiteKind()] = entry;
+    }
+    SaveSettings();
+}
+
+void CTamblinDlg::RunNameSettings()
+{
+    NamingRecord entry;
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        entry = state_.settings.arrNaming[CurrentSiteKind()];
+    }
+    CDlgSaveSet dialog(&entry, *messages_, this);
+    if (RunModal(dialog) != QDialog::Accepted)
+        return;
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        // Only what the dialog edits; the switches may have changed meanwhile.
+        NamingRecord &target = state_.settings.arrNaming[CurrentSiteKind()];
+        const uint16_t flags = target.wFlags;
+        target = entry;
+        target.wFlags = flags;
+    }
+    SaveSettings();
+}
+
+void CTamblinDlg::SaveSettings()
+{
+    const std::lock_guard lock(state_.mtxSettings);
+    ::SaveSettings(state_.settings, state_.ProgramFolder);
+}
+
+int CTamblinDlg::RunModal(QDialog &dialog)
+{
+    return runModal(dialog);
+}
+
+void CTamblinDlg::OpenLoginPage(const QString &address)
+{
+    lastLoginAddress_ = address;
+}
+
+// --- buttons -----------------------------------------------------------------
+
+void CTamblinDlg::OnGetList()
+{
+    OnGetListClick(state_, *this);
+}
+
+void CTamblinDlg::OnDownload()
+{
+    OnDownloadClick(state_, *this);
+}
+
+void CTamblinDlg::OnSetPath()
+{
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("请选择文件保存目录："),
+                                                             savePathBox_->currentText());
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithTrailingSeparator(chosen);
+    savePathBox_->setEditText(path);
+    int pushed = 0;
+    {
+        const std::lock_guard lock(state_.mtxSettings);
+        pushed = PushHistory(state_.settings.arrSavePathHistory, path);
+    }
+    if (pushed == 1) {
+        savePathBox_->AddItem(path);
+        SaveSettings();
+    }
+}
+
+void CTamblinDlg::OnOpenPath()
+{
+    QString folder = state_.BusyFolder();
+    if (folder.isEmpty())
+        folder = savePathBox_->currentText();
+    if (!folder.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+void CTamblinDlg::SetControlEnabled(std::initializer_list<int> ids, bool enabled)
+{
+    for (int id : ids)
+        if (QWidget *w = Item(id))
+            w->setEnabled(enabled);
+}
+
+// --- the jobs' host ----------------------------------------------------------
+
+void CTamblinDlg::ShowMessage(const QString &text)
+{
+    messages_->ShowMessage(text);
+}
+
+void CTamblinDlg::SetControlText(int nCtrl, const QString &text)
+{
+    gate_.Run([this, nCtrl, text] {
+        if (auto *label = qobject_cast<QLabel *>(Item(nCtrl)))
+            label->setText(text);
+    });
+}
+
+void CTamblinDlg::DownloadFinished(int64_t, int)
+{
+}
+
+void CTamblinDlg::SetStatus1(const QString &text)
+{
+    SetControlText(IDC_STATE1, text);
+}
+
+void CTamblinDlg::SetStatus2(const QString &text)
+{
+    SetControlText(IDC_STATE2, text);
+}
+
+void CTamblinDlg::SetListCaption(const QString &text)
+{
+    gate_.Run([this, text] { qobject_cast<QGroupBox *>(Item(IDC_LISTGROUP))->setTitle(text); });
+}
+
+void CTamblinDlg::ShowListRunningLook()
+{
+    gate_.Run([this] {
+        SetControlEnabled({IDC_SITE, IDC_DOWNLOAD, IDC_ADDRESS, IDC_THUMBS}, false);
+        qobject_cast<QCheckBox *>(Item(IDC_SELECTALL))->setChecked(false);
+        qobject_cast<QPushButton *>(Item(IDC_GETLIST))->setText(QStringLiteral("终止获取"));
+        qobject_cast<QGroupBox *>(Item(IDC_LISTGROUP))->setTitle(QStringLiteral("相册列表"));
+        qobject_cast<QLabel *>(Item(IDC_STATE1))->setText(QStringLiteral("正在获取相册列表，请稍等..."));
+        qobject_cast<QLabel *>(Item(IDC_STATE2))->clear();
+        Item(IDC_NOTICE)->hide();
+        SetControlEnabled({IDC_SORT1, IDC_SORT2, IDC_SORT3, IDC_FIND, IDC_FILTER, IDC_EXPORT}, false);
+    });
+}
+
+void CTamblinDlg::ShowListIdleLook(int albumCount)
+{
+    gate_.Run([this, albumCount] {
+        SetControlEnabled({IDC_SITE}, true);
+        SetControlEnabled({IDC_DOWNLOAD}, albumCount >= 1);
+        qobject_cast<QPushButton *>(Item(IDC_GETLIST))->setText(QStringLiteral("获取相册"));
+        SetControlEnabled({IDC_ADDRESS, IDC_THUMBS, IDC_SORT1, IDC_SORT2, IDC_SORT3, IDC_FIND, IDC_FILTER,
+                           IDC_EXPORT},
+                          true);
+    });
+}
+
+void CTamblinDlg::ShowDownloadRunningLook()
+{
+    gate_.Run([this] {
+        qobject_cast<QPushButton *>(Item(IDC_DOWNLOAD))->setText(QStringLiteral("终止下载"));
+        SetControlEnabled({IDC_SITE, IDC_GETLIST, IDC_SETPATH, IDC_ADDRESS, IDC_SAVEPATH, IDC_SORT1, IDC_SORT2,
+                           IDC_SORT3},
+                          false);
+    });
+}
+
+void CTamblinDlg::ShowDownloadIdleLook()
+{
+    gate_.Run([this] {
+        qobject_cast<QPushButton *>(Item(IDC_DOWNLOAD))->setText(QStringLiteral("下载"));
+        SetControlEnabled({IDC_SITE, IDC_GETLIST, IDC_SETPATH, IDC_ADDRESS, IDC_SAVEPATH, IDC_SORT1, IDC_SORT2,
+                           IDC_SORT3},
+                          true);
+    });
+}
+
+void CTamblinDlg::ResetAlbumGrid()
+{
+    gate_.Run([this] {
+        qobject_cast<QCheckBox *>(Item(IDC_SELECTALL))->setChecked(false);
+        allRowsChosen_ = false;
+    });
+}
+
+void CTamblinDlg::AddAlbumRow(int albumIndex)
+{
+    gate_.Run([this, albumIndex] {
+        state_.albums.UpdateAlbum(albumIndex, [](ST_PERLISTRECORD &album) {
+            if (album.strName.size() > kAlbumNameMax)
+                album.strName.truncate(kAlbumNameMax);
+        });
+        if (grid_)
+            grid_->update();
+    });
+}
+
+void CTamblinDlg::RedrawAlbumGrid()
+{
+    gate_.Run([this] {
+        if (grid_)
+            grid_->update();
+    });
+}
+
+void CTamblinDlg::SelectAllRows()
+{
+    gate_.Run([this] { allRowsChosen_ = true; });
+}
+
+std::vector<int> CTamblinDlg::ChosenAlbums()
+{
+    return gate_.Call<std::vector<int>>(
+        [this] {
+            std::vector<int> chosen;
+            if (allRowsChosen_)
+                for (int i = 0; i < state_.albums.Count(); ++i)
+                    chosen.push_back(i);
+            return chosen;
+        },
+        {});
+}
+
+QString CTamblinDlg::AddressText()
+{
+    return gate_.Call<QString>([this] { return addressBox_->currentText(); }, {});
+}
+
+void CTamblinDlg::AddAddressItem(const QString &address)
+{
+    gate_.Run([this, address] { addressBox_->AddItem(address); });
+}
+
+QString CTamblinDlg::SavePathText()
+{
+    return gate_.Call<QString>([this] { return savePathBox_->currentText(); }, {});
+}
+
+int CTamblinDlg::ListTypeChoice()
+{
+    return gate_.Call<int>([this] { return listTypeBox_->isVisible() ? listTypeBox_->currentIndex() : -1; }, -1);
+}
+
+void CTamblinDlg::OpenFolder(const QString &folder)
+{
+    gate_.Run([folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
+}

@@ -1,0 +1,172 @@
+#pragma once
+
+#include "engine/engine_state.h"
+#include "engine/job_host.h"
+#include "ui/dialog_units.h"
+#include "ui/gui_thread.h"
+#include "ui/splash_screen_ex.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QPointer>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class CComboBox2;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+
+// Where the window takes its folders from; tests give their own.
+struct CTamblinEnvironment
+{
+    QString currentFolder;    // becomes ProgramFolder
+    QString documentsFolder;  // for the temporary-folder rule
+    QString tempFolder;       // the system's temporary folder
+    bool showSplash = true;
+
+    static CTamblinEnvironment FromSystem();
+};
+
+// The main window (dialog 102).  Owns the engine state for the life of the
+// process and is the jobs' host: every call from a job thread is handed to
+// the GUI thread.
+class CTamblinDlg : public QDialog, public IJobHost
+{
+    Q_OBJECT
+public:
+    explicit CTamblinDlg(CTamblinEnvironment env = CTamblinEnvironment::FromSystem(),
+                         QWidget *parent = nullptr);
+    ~CTamblinDlg() override;
+
+    // The dialog's initialisation: controls, menu, clipboard, folders,
+    // settings, splash, the start-up worker.  The window stays hidden until
+    // the start-up worker reports.
+    void Create();
+
+    // Messages boxes go here (tests record them).
+    void SetMessageBox(IMessageBox *messages);
+
+    // Controls by id.
+    QWidget *Item(int id) const;
+    CComboBox2 *AddressBox() const { return addressBox_; }
+    CComboBox2 *SavePathBox() const { return savePathBox_; }
+    QComboBox *SiteBox() const { return siteBox_; }
+    QComboBox *ListTypeBox() const { return listTypeBox_; }
+    QMenuBar *MenuBar() const { return menuBar_; }
+    QWidget *Client() const { return client_; }
+    QAction *MenuAction(int id) const;
+    CSplashScreenEx *Splash() const { return splash_; }
+
+    CEngineState &State() { return state_; }
+    const QString &ProgramFolder() const { return state_.ProgramFolder; }
+    bool LoginMode1() const { return loginMode1_; }
+    const DialogBaseUnits &BaseUnits() const { return units_; }
+
+    // Part of the main window's own logic, also run by the start-up worker.
+    void ClassifyAddress();
+    void UpdateListTypeBox();
+    // Check marks and grey states of a popup of the menu bar.
+    void UpdateMenuChecks(QMenu *popup);
+    // The menu command handler; also the system menu's "关于" (16).
+    void OnMenuCommand(int id);
+    void OnSysCommand(int id);
+    // Writes soft.dat from the current settings.
+    void SaveSettings();
+
+    // The log-in browser (a later part of the program); the last address asked for.
+    void OpenLoginPage(const QString &address);
+    QString LastLoginAddress() const { return lastLoginAddress_; }
+
+    // Runs a modal dialog; tests replace it to drive the dialog themselves.
+    std::function<int(QDialog &)> runModal;
+
+    // IJobHost
+    void ShowMessage(const QString &text) override;
+    void SetControlText(int nCtrl, const QString &text) override;
+    void DownloadFinished(int64_t nElapsedSec, int nCount) override;
+    void SetStatus1(const QString &text) override;
+    void SetStatus2(const QString &text) override;
+    void SetListCaption(const QString &text) override;
+    void ShowListRunningLook() override;
+    void ShowListIdleLook(int albumCount) override;
+    void ShowDownloadRunningLook() override;
+    void ShowDownloadIdleLook() override;
+    void ResetAlbumGrid() override;
+    void AddAlbumRow(int albumIndex) override;
+    void RedrawAlbumGrid() override;
+    void SelectAllRows() override;
+    std::vector<int> ChosenAlbums() override;
+    QString AddressText() override;
+    void AddAddressItem(const QString &address) override;
+    QString SavePathText() override;
+    int ListTypeChoice() override;
+    void OpenFolder(const QString &folder) override;
+
+signals:
+    // The window has appeared after start-up.
+    void StartupFinished();
+
+public slots:
+    void done(int result) override;
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void ConnectControls();
+    void InitFolders();
+    void FillHistoryBoxes();
+    void ShowSplash();
+    void StartupWorker();
+    void OnStartupDone();
+    void OnGetList();
+    void OnDownload();
+    void OnSetPath();
+    void OnOpenPath();
+    void RunDownloadSettings();
+    void RunNameSettings();
+    void ToggleSwitch(int id);
+    int RunModal(QDialog &dialog);
+    void SetControlEnabled(std::initializer_list<int> ids, bool enabled);
+    int CurrentSiteKind() const;
+    void WaitForGridDrawn();
+
+    CTamblinEnvironment env_;
+    QIcon icon_;
+    DialogBaseUnits units_;
+    QMenuBar *menuBar_ = nullptr;   // child widgets
+    QWidget *client_ = nullptr;
+    QWidget *grid_ = nullptr;
+    CComboBox2 *addressBox_ = nullptr;
+    CComboBox2 *savePathBox_ = nullptr;
+    QComboBox *siteBox_ = nullptr;
+    QComboBox *listTypeBox_ = nullptr;
+    QPointer<CSplashScreenEx> splash_;
+    std::unique_ptr<IMessageBox> ownMessages_;
+    IMessageBox *messages_ = nullptr;  // not owned when set by SetMessageBox
+
+    QString FilterKeyword;
+    bool loginMode1_ = false;
+    uint8_t ThumbnailMode = 0;
+    uint8_t nThumbsPerRow = 6;
+    uint8_t nThumbWidth = 113;
+    uint8_t nThumbHeight = 120;
+    std::atomic<uint8_t> ThumbJobState{0};
+    bool allRowsChosen_ = false;  // until the album grid keeps a selection
+    QString lastLoginAddress_;
+
+    CGuiThreadGate gate_{this};
+    std::thread startupThread_;
+    // Declared last: destroyed first, after the gate has closed, so the jobs
+    // it waits for find their host still there.
+    CEngineState state_;
+};
