@@ -237,14 +237,19 @@ bool CGridCellBase::Draw(QPainter *pPainter, int nRow, int nCol, QRect rect, boo
     if (const QFont *pFont = RealisedFont())
         painter.setFont(*pFont);
     // The margin applies left and right only: rows are often not much taller than the text.
+    const QRect content = inner;
     const int nMargin = Margin();
     inner.adjust(nMargin, 0, -nMargin, 0);
 
+    // An image fits when it fits the cell with its margins as slack (a thumbnail
+    // column is exactly image + two margins wide); above text it keeps the top margin.
     const CGridImageList *pList = pGrid->ImageList();
     if (pList && Image() >= 0) {
         const QImage image = pList->Image(Image());
-        if (!image.isNull() && image.width() <= inner.width() && image.height() <= inner.height())
-            painter.drawImage(inner.topLeft(), image);
+        const QPoint at(inner.left(), m_bImageAboveText ? inner.top() + nMargin : inner.top());
+        if (!image.isNull() && at.x() + image.width() <= content.right() + 1
+            && at.y() + image.height() <= content.bottom() + 1)
+            painter.drawImage(at, image);
     }
 
     if (nRow == 0 && nCol == pGrid->SortColumn() && pPlatform && pPlatform->CanMeasure()) {
