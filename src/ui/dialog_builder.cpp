@@ -121,8 +121,14 @@ void BuildDialogControls(QWidget *client, const DlgTemplate &tpl, const DialogBa
         w->setFont(client->font());
         SetCtrlId(w, c.id);
         const PixRect r = DluToPixels(c.rect, units);
-        if (auto *combo = qobject_cast<QComboBox *>(w))
+        if (auto *combo = qobject_cast<QComboBox *>(w)) {
             PlaceCombo(combo, r);
+        } else if (auto *check = qobject_cast<QCheckBox *>(w)) {
+            // Our check mark and font need a little more room than the
+            // template gives; take it where the dialog has it.
+            const int width = std::min(std::max(r.width, check->sizeHint().width()), client->width() - r.x);
+            w->setGeometry(r.x, r.y, width, r.height);
+        }
         else
             w->setGeometry(r.x, r.y, r.width, r.height);
         w->setEnabled(!c.disabled);

@@ -93,8 +93,9 @@ void CTamblinDlg::Create()
 {
     setWindowIcon(icon_);
     loginMode1_ = true;
-    BuildControls();
+    menuBar_ = new QMenuBar(this);
     BuildMenu();
+    BuildControls();
     setWindowTitle(QString::fromUtf8(MainDialogTemplate().caption));
     qobject_cast<QLabel *>(Item(IDC_NOTICE))->setText(NoticeLineText());
     state_.job.hNotifyWnd = this;
@@ -118,7 +119,6 @@ void CTamblinDlg::Create()
 
 void CTamblinDlg::BuildControls()
 {
-    menuBar_ = new QMenuBar(this);
     client_ = new QWidget(this);
     BuildDialogControls(client_, MainDialogTemplate(), units_);
     addressBox_ = qobject_cast<CComboBox2 *>(Item(IDC_ADDRESS));
@@ -130,6 +130,7 @@ void CTamblinDlg::BuildControls()
     const int menuHeight = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, client_->width(), menuHeight);
     client_->move(0, menuHeight);
+    menuBar_->raise();
     setFixedSize(client_->width(), client_->height() + menuHeight);
     setAcceptDrops(true);
     ConnectControls();
