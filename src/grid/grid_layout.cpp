@@ -199,14 +199,24 @@ bool CGridModel::IsCellVisible(int nRow, int nCol) const
 {
     if (!IsValid(nRow, nCol))
         return false;
-    const CellId topLeft = TopLeftNonFixedCell();
-    if ((nRow >= m_nFixedRows && nRow < topLeft.row) || (nCol >= m_nFixedCols && nCol < topLeft.col))
-        return false;
-    QRect rect;
-    if (!CellRect(nRow, nCol, rect))
-        return false;
+    // Against the visible range, so asking for far-away cells costs nothing.
+    const CellRange visible = VisibleNonFixedRange();
     const QSize client = m_pPlatform ? m_pPlatform->ClientSize() : QSize();
-    return rect.left() < client.width() && rect.top() < client.height();
+    bool bRowVisible = nRow >= visible.nMinRow && nRow <= visible.nMaxRow;
+    if (nRow < m_nFixedRows) {
+        int y = 0;
+        for (int r = 0; r < nRow; ++r)
+            y += RowHeight(r);
+        bRowVisible = y < client.height();
+    }
+    bool bColVisible = nCol >= visible.nMinCol && nCol <= visible.nMaxCol;
+    if (nCol < m_nFixedCols) {
+        int x = 0;
+        for (int c = 0; c < nCol; ++c)
+            x += ColumnWidth(c);
+        bColVisible = x < client.width();
+    }
+    return bRowVisible && bColVisible;
 }
 
 bool CGridModel::IsCellFullyVisible(int nRow, int nCol) const
