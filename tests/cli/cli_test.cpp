@@ -4,11 +4,11 @@
 #include "core/soft_settings.h"
 #include "engine/fake_shop.h"
 #include "engine/shop_pages.h"
+#include "cli/spawn.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -53,24 +53,14 @@ protected:
     CliRun Run(const QStringList &args)
     {
         SaveSettings(settings, ProgramFolder());
-        QProcess p;
-        p.setWorkingDirectory(ProgramFolder());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // The proxy must catch every address here, 127.0.0.1 included.
-        env.insert(QStringLiteral("http_proxy"), QString::fromStdString(shopServer.ProxyUrl()));
-        env.remove(QStringLiteral("no_proxy"));
-        env.remove(QStringLiteral("NO_PROXY"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(OSTREL_CLI_PATH), args);
+        const SpawnResult sr = SpawnAndWait(QStringLiteral(OSTREL_CLI_PATH), args, ProgramFolder(),
+                                            {{"http_proxy", shopServer.ProxyUrl()}, {"no_proxy", ""}, {"NO_PROXY", ""}},
+                                            90000);
         CliRun r;
-        if (!p.waitForFinished(90000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
+        r.exitCode = sr.exitCode;
+        r.out = QString::fromUtf8(sr.out);
+        r.err = QString::fromUtf8(sr.err);
         return r;
     }
     CliRun RunProduct() { return Run({QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)}); }
