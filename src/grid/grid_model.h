@@ -264,11 +264,13 @@ private:
     void DrawCell(QPainter &painter, int nRow, int nCol, const QRect &rect);
     void RedrawCellNow(int nRow, int nCol);
     void RedrawFocusHeaders(CellId cell, bool bRowChanged, bool bColChanged);
+    CellRange VisibleRange(QRect *pRect, bool bFully) const;
     int ScrollPos(Qt::Orientation orient) const;
     void SetScrollPos(Qt::Orientation orient, int nPos);
     int ScrollLimit(Qt::Orientation orient) const;
     bool MouseOverColumnResizeArea(QPoint pt) const;
     bool MouseOverRowResizeArea(QPoint pt) const;
+    int DividerIndex(CellId cell, QPoint pt, Qt::Orientation orient, bool bSkipHidden) const;
     void ShowTipFor(CellId cell);
     void MoveFocusByKey(CellId next, bool bShift, bool bWrapTab, int nKey);
     void ApplySelectionForMove(CellId cell, bool bShift);
