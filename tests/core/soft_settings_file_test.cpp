@@ -1,5 +1,7 @@
 #include "core/soft_settings.h"
 
+#include "util/test_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,14 +17,11 @@ protected:
     QString DatPath() const { return Folder() + QStringLiteral("soft.dat"); }
     void WriteDat(const QByteArray &bytes)
     {
-        QFile f(DatPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(WriteTestFile(DatPath(), bytes));
     }
     QByteArray ReadDat() const
     {
-        QFile f(DatPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return ReadTestFile(DatPath());
     }
 
     QTemporaryDir m_dir;
