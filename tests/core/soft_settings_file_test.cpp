@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class SoftDatFile : public ::testing::Test
@@ -166,6 +168,15 @@ TEST_F(SoftDatFile, UnwritableFolderKeepsSettingsInMemory)
     EXPECT_FALSE(SaveSettings(s, folder));
     EXPECT_FALSE(LoadSettings(s, folder));
     EXPECT_EQ(s.arrDownload[SITE_JD].wThreads, 5); // defaults live on in memory
+    EXPECT_TRUE(s.arrNaming[SITE_JD].wFlags & FixOrder);
+}
+
+TEST_F(SoftDatFile, PipeOfThatNameIsNotRead)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(DatPath()).constData(), 0600), 0);
+    SoftSettings s;
+    EXPECT_FALSE(LoadSettings(s, Folder())); // would block forever if it were read
+    EXPECT_EQ(s.arrDownload[SITE_JD].wThreads, 5);
     EXPECT_TRUE(s.arrNaming[SITE_JD].wFlags & FixOrder);
 }
 
