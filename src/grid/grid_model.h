@@ -64,6 +64,7 @@ public:
     // --- cells ---
     CGridCellBase *CellAt(int nRow, int nCol) const;
     bool SetCellText(int nRow, int nCol, const QString &text);
+    // printf-style with Qt's rules: "%s" takes UTF-8 (qUtf8Printable(text)).
     bool SetCellTextFormatted(int nRow, int nCol, const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(4, 5);
     bool SetCellTextAndFormat(int nRow, int nCol, int nTextFormat, const char *format, ...)
         Q_ATTRIBUTE_FORMAT_PRINTF(5, 6);
