@@ -64,9 +64,9 @@ public:
         m_answers[url] = std::move(answer);
     }
     // Pages of this shop are GBK, as the page reader expects; `html` is UTF-8.
-    void PutPage(const std::string &url, const std::string &html)
+    void PutPage(const std::string &url, const std::string &html, int delayMs = 0)
     {
-        Put(url, {WideToGbk(QString::fromStdString(html)).toStdString(), "text/html; charset=gbk"});
+        Put(url, {WideToGbk(QString::fromStdString(html)).toStdString(), "text/html; charset=gbk", 200, delayMs});
     }
     void PutPicture(const std::string &url, const std::string &bytes, int delayMs = 0)
     {
