@@ -1,6 +1,7 @@
 #include "core/soft_settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -156,8 +157,10 @@ void ApplyFirstRunDefaults(SoftSettings &s)
 bool LoadSettings(SoftSettings &s, const QString &programFolder)
 {
     s = SoftSettings();
-    QFile file(SoftDatPath(programFolder));
-    const bool bExisted = file.open(QIODevice::ReadOnly);
+    // Only a regular file is read: a folder or a pipe of that name counts as missing.
+    const QString path = SoftDatPath(programFolder);
+    QFile file(path);
+    const bool bExisted = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
     if (bExisted) {
         s = DeserializeSettings(file.read(SOFTDAT_SIZE));
         file.close();

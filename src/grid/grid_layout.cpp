@@ -161,7 +161,7 @@ int LastVisible(int nFirst, int nCount, int nStart, int nLimit, bool bFully, Siz
 
 } // namespace
 
-CellRange CGridModel::VisibleNonFixedRange(QRect *pRect) const
+CellRange CGridModel::VisibleRange(QRect *pRect, bool bFully) const
 {
     const QSize client = m_pPlatform ? m_pPlatform->ClientSize() : QSize();
     const CellId topLeft = TopLeftNonFixedCell();
@@ -169,44 +169,47 @@ CellRange CGridModel::VisibleNonFixedRange(QRect *pRect) const
     const int nFixedH = FixedRowsHeight();
     int nRight = 0;
     int nBottom = 0;
-    const int nMaxCol = LastVisible(topLeft.col, m_nCols, nFixedW, client.width(), false,
+    const int nMaxCol = LastVisible(topLeft.col, m_nCols, nFixedW, client.width(), bFully,
                                     [this](int c) { return ColumnWidth(c); }, nRight);
-    const int nMaxRow = LastVisible(topLeft.row, m_nRows, nFixedH, client.height(), false,
+    const int nMaxRow = LastVisible(topLeft.row, m_nRows, nFixedH, client.height(), bFully,
                                     [this](int r) { return RowHeight(r); }, nBottom);
     if (pRect)
         *pRect = QRect(nFixedW, nFixedH, std::max(nRight - nFixedW, 0), std::max(nBottom - nFixedH, 0));
     return {topLeft.row, topLeft.col, nMaxRow, nMaxCol};
 }
 
+CellRange CGridModel::VisibleNonFixedRange(QRect *pRect) const
+{
+    return VisibleRange(pRect, false);
+}
+
 CellRange CGridModel::FullyVisibleNonFixedRange(QRect *pRect) const
 {
-    const QSize client = m_pPlatform ? m_pPlatform->ClientSize() : QSize();
-    const CellId topLeft = TopLeftNonFixedCell();
-    const int nFixedW = FixedColumnsWidth();
-    const int nFixedH = FixedRowsHeight();
-    int nRight = 0;
-    int nBottom = 0;
-    const int nMaxCol = LastVisible(topLeft.col, m_nCols, nFixedW, client.width(), true,
-                                    [this](int c) { return ColumnWidth(c); }, nRight);
-    const int nMaxRow = LastVisible(topLeft.row, m_nRows, nFixedH, client.height(), true,
-                                    [this](int r) { return RowHeight(r); }, nBottom);
-    if (pRect)
-        *pRect = QRect(nFixedW, nFixedH, std::max(nRight - nFixedW, 0), std::max(nBottom - nFixedH, 0));
-    return {topLeft.row, topLeft.col, nMaxRow, nMaxCol};
+    return VisibleRange(pRect, true);
 }
 
 bool CGridModel::IsCellVisible(int nRow, int nCol) const
 {
     if (!IsValid(nRow, nCol))
         return false;
-    const CellId topLeft = TopLeftNonFixedCell();
-    if ((nRow >= m_nFixedRows && nRow < topLeft.row) || (nCol >= m_nFixedCols && nCol < topLeft.col))
-        return false;
-    QRect rect;
-    if (!CellRect(nRow, nCol, rect))
-        return false;
+    // Against the visible range, so asking for far-away cells costs nothing.
+    const CellRange visible = VisibleNonFixedRange();
     const QSize client = m_pPlatform ? m_pPlatform->ClientSize() : QSize();
-    return rect.left() < client.width() && rect.top() < client.height();
+    bool bRowVisible = nRow >= visible.nMinRow && nRow <= visible.nMaxRow;
+    if (nRow < m_nFixedRows) {
+        int y = 0;
+        for (int r = 0; r < nRow; ++r)
+            y += RowHeight(r);
+        bRowVisible = y < client.height();
+    }
+    bool bColVisible = nCol >= visible.nMinCol && nCol <= visible.nMaxCol;
+    if (nCol < m_nFixedCols) {
+        int x = 0;
+        for (int c = 0; c < nCol; ++c)
+            x += ColumnWidth(c);
+        bColVisible = x < client.width();
+    }
+    return bRowVisible && bColVisible;
 }
 
 bool CGridModel::IsCellFullyVisible(int nRow, int nCol) const
@@ -509,70 +512,15 @@ void CGridModel::OnDraw(QPainter &painter)
     painter.fillRect(QRect(nRightEdge, 0, client.width() - nRightEdge, client.height()), ToQColor(m_crWindowBack));
     painter.fillRect(QRect(0, nBottomEdge, nRightEdge, client.height() - nBottomEdge), ToQColor(m_crWindowBack));
 
-    const auto drawCells = [&] {
-        // Corner cells.
-        int y = 0;
-        for (int r = 0; r < m_nFixedRows; ++r) {
+    // One block of cells: rows r1..r2 from y, columns c1..c2 from x; zero sizes are skipped.
+    const auto drawBlock = [&](int r1, int r2, int y, int c1, int c2, int x0) {
+        for (int r = r1; r <= r2; ++r) {
             const int h = RowHeight(r);
             if (h <= 0)
                 continue;
-            int x = 0;
-            for (int c = 0; c < m_nFixedCols; ++c) {
-                const int w = ColumnWidth(c);
-                if (w <= 0)
-                    continue;
-                const QRect rect(x, y, w, h);
-                if (rect.intersects(clip))
-                    DrawCell(painter, r, c, rect);
-                x += w;
-            }
-            y += h;
-        }
-        // Fixed-column cells of the visible rows.
-        y = nFixedH;
-        for (int r = visible.nMinRow; r <= visible.nMaxRow; ++r) {
-            const int h = RowHeight(r);
-            if (h <= 0)
-                continue;
-            int x = 0;
-            for (int c = 0; c < m_nFixedCols; ++c) {
-                const int w = ColumnWidth(c);
-                if (w <= 0)
-                    continue;
-                const QRect rect(x, y, w, h);
-                if (rect.intersects(clip))
-                    DrawCell(painter, r, c, rect);
-                x += w;
-            }
-            y += h;
-        }
-        // Fixed-row cells of the visible columns.
-        y = 0;
-        for (int r = 0; r < m_nFixedRows; ++r) {
-            const int h = RowHeight(r);
-            if (h <= 0)
-                continue;
-            int x = nFixedW;
-            for (int c = visible.nMinCol; c <= visible.nMaxCol; ++c) {
-                const int w = ColumnWidth(c);
-                if (w <= 0)
-                    continue;
-                const QRect rect(x, y, w, h);
-                if (rect.intersects(clip))
-                    DrawCell(painter, r, c, rect);
-                x += w;
-            }
-            y += h;
-        }
-        // The visible non-fixed cells, row by row.
-        y = nFixedH;
-        for (int r = visible.nMinRow; r <= visible.nMaxRow; ++r) {
-            const int h = RowHeight(r);
-            if (h <= 0)
-                continue;
-            if (y < clip.bottom() + 1 && y + h > clip.top()) {
-                int x = nFixedW;
-                for (int c = visible.nMinCol; c <= visible.nMaxCol; ++c) {
+            if (y <= clip.bottom() && y + h > clip.top()) {
+                int x = x0;
+                for (int c = c1; c <= c2; ++c) {
                     const int w = ColumnWidth(c);
                     if (w <= 0)
                         continue;
@@ -584,6 +532,14 @@ void CGridModel::OnDraw(QPainter &painter)
             }
             y += h;
         }
+    };
+    // The corner, the fixed columns of the visible rows, the fixed rows of the
+    // visible columns, then the visible non-fixed cells row by row.
+    const auto drawCells = [&] {
+        drawBlock(0, m_nFixedRows - 1, 0, 0, m_nFixedCols - 1, 0);
+        drawBlock(visible.nMinRow, visible.nMaxRow, nFixedH, 0, m_nFixedCols - 1, 0);
+        drawBlock(0, m_nFixedRows - 1, 0, visible.nMinCol, visible.nMaxCol, nFixedW);
+        drawBlock(visible.nMinRow, visible.nMaxRow, nFixedH, visible.nMinCol, visible.nMaxCol, nFixedW);
     };
 
     drawCells();

@@ -64,6 +64,7 @@ public:
     // --- cells ---
     CGridCellBase *CellAt(int nRow, int nCol) const;
     bool SetCellText(int nRow, int nCol, const QString &text);
+    // printf-style with Qt's rules: "%s" takes UTF-8 (qUtf8Printable(text)).
     bool SetCellTextFormatted(int nRow, int nCol, const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(4, 5);
     bool SetCellTextAndFormat(int nRow, int nCol, int nTextFormat, const char *format, ...)
         Q_ATTRIBUTE_FORMAT_PRINTF(5, 6);
@@ -264,11 +265,13 @@ private:
     void DrawCell(QPainter &painter, int nRow, int nCol, const QRect &rect);
     void RedrawCellNow(int nRow, int nCol);
     void RedrawFocusHeaders(CellId cell, bool bRowChanged, bool bColChanged);
+    CellRange VisibleRange(QRect *pRect, bool bFully) const;
     int ScrollPos(Qt::Orientation orient) const;
     void SetScrollPos(Qt::Orientation orient, int nPos);
     int ScrollLimit(Qt::Orientation orient) const;
     bool MouseOverColumnResizeArea(QPoint pt) const;
     bool MouseOverRowResizeArea(QPoint pt) const;
+    int DividerIndex(CellId cell, QPoint pt, Qt::Orientation orient, bool bSkipHidden) const;
     void ShowTipFor(CellId cell);
     void MoveFocusByKey(CellId next, bool bShift, bool bWrapTab, int nKey);
     void ApplySelectionForMove(CellId cell, bool bShift);

@@ -253,6 +253,22 @@ bool CGridModel::MouseOverRowResizeArea(QPoint pt) const
     return (pt.y() - origin.y() < m_nResizeCaptureRange && cell.row != 0) || nEnd - pt.y() <= m_nResizeCaptureRange;
 }
 
+int CGridModel::DividerIndex(CellId cell, QPoint pt, Qt::Orientation orient, bool bSkipHidden) const
+{
+    // The column (row) whose right (bottom) edge forms the divider under the point.
+    const bool bCols = orient == Qt::Vertical;
+    QPoint origin;
+    CellOrigin(cell.row, cell.col, origin);
+    int n = bCols ? cell.col : cell.row;
+    const int nOffset = bCols ? pt.x() - origin.x() : pt.y() - origin.y();
+    if (nOffset < m_nResizeCaptureRange && n > 0)
+        --n;
+    if (bSkipHidden)
+        while (n > 0 && (bCols ? ColumnWidth(n) : RowHeight(n)) == 0)
+            --n;
+    return n;
+}
+
 void CGridModel::HeaderClick(CellId cell)
 {
     if (m_bSortOnClick) {
@@ -342,36 +358,15 @@ void CGridModel::OnLButtonDown(QPoint pt, bool bShift, bool bControl)
         }
     }
 
-    if (m_nMouseMode == MouseOverColDivide) {
-        m_nMouseMode = MouseSizingCol;
+    if (m_nMouseMode == MouseOverColDivide || m_nMouseMode == MouseOverRowDivide) {
+        const Qt::Orientation orient = m_nMouseMode == MouseOverColDivide ? Qt::Vertical : Qt::Horizontal;
+        const bool bCols = orient == Qt::Vertical;
+        m_nMouseMode = bCols ? MouseSizingCol : MouseSizingRow;
+        m_nResizeIndex = DividerIndex(click, pt, orient, !(bCols ? m_bHiddenColUnhide : m_bHiddenRowUnhide));
         QPoint origin;
-        CellOrigin(click.row, click.col, origin);
-        int nCol = click.col;
-        if (pt.x() - origin.x() < m_nResizeCaptureRange && nCol > 0)
-            --nCol;
-        if (!m_bHiddenColUnhide)
-            while (nCol > 0 && ColumnWidth(nCol) == 0)
-                --nCol;
-        m_nResizeIndex = nCol;
-        CellOrigin(click.row, nCol, origin);
-        m_nResizeOrigin = origin.x();
-        m_pPlatform->ShowResizeLine(Qt::Vertical, pt.x());
-        return;
-    }
-    if (m_nMouseMode == MouseOverRowDivide) {
-        m_nMouseMode = MouseSizingRow;
-        QPoint origin;
-        CellOrigin(click.row, click.col, origin);
-        int nRow = click.row;
-        if (pt.y() - origin.y() < m_nResizeCaptureRange && nRow > 0)
-            --nRow;
-        if (!m_bHiddenRowUnhide)
-            while (nRow > 0 && RowHeight(nRow) == 0)
-                --nRow;
-        m_nResizeIndex = nRow;
-        CellOrigin(nRow, click.col, origin);
-        m_nResizeOrigin = origin.y();
-        m_pPlatform->ShowResizeLine(Qt::Horizontal, pt.y());
+        CellOrigin(bCols ? click.row : m_nResizeIndex, bCols ? m_nResizeIndex : click.col, origin);
+        m_nResizeOrigin = bCols ? origin.x() : origin.y();
+        m_pPlatform->ShowResizeLine(orient, bCols ? pt.x() : pt.y());
         return;
     }
     if (m_nMouseMode == MousePrepareDrag)
@@ -571,20 +566,10 @@ void CGridModel::OnLButtonDblClk(QPoint pt)
     QPoint origin;
     CellOrigin(cell.row, cell.col, origin);
     if (MouseOverColumnResizeArea(pt)) {
-        int nCol = cell.col;
-        if (pt.x() - origin.x() < m_nResizeCaptureRange && nCol > 0)
-            --nCol;
-        while (nCol > 0 && ColumnWidth(nCol) == 0)
-            --nCol;
-        FitColumnWidth(nCol);
+        FitColumnWidth(DividerIndex(cell, pt, Qt::Vertical, true));
         RepaintAll();
     } else if (MouseOverRowResizeArea(pt)) {
-        int nRow = cell.row;
-        if (pt.y() - origin.y() < m_nResizeCaptureRange && nRow > 0)
-            --nRow;
-        while (nRow > 0 && RowHeight(nRow) == 0)
-            --nRow;
-        FitRowHeight(nRow);
+        FitRowHeight(DividerIndex(cell, pt, Qt::Horizontal, true));
         RepaintAll();
     } else {
         if (CGridCellBase *pCell = CellAt(cell.row, cell.col))

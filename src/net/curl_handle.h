@@ -19,6 +19,12 @@ struct CurlShareDeleter
     void operator()(CURLSH *h) const { curl_share_cleanup(h); }
 };
 
+struct CurlMultiDeleter
+{
+    void operator()(CURLM *m) const { curl_multi_cleanup(m); }
+};
+
+using CurlMultiPtr = std::unique_ptr<CURLM, CurlMultiDeleter>;
 using CurlEasyPtr = std::unique_ptr<CURL, CurlEasyDeleter>;
 using CurlSlistPtr = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 using CurlSharePtr = std::unique_ptr<CURLSH, CurlShareDeleter>;

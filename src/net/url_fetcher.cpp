@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -23,6 +24,8 @@ const char *const kIeAgent =
 namespace {
 constexpr uint32_t kDefaultTimeoutMs = 20000;
 constexpr long kMaxRedirects = 20;
+// No real answer comes near this; an endless header block must not fill the memory.
+constexpr qsizetype kMaxHeaderBytes = 1024 * 1024;
 
 using Clock = std::chrono::steady_clock;
 
@@ -123,6 +126,8 @@ struct Exchange
             x->headersDone = false;
         }
         x->headerBytes.append(line);
+        if (x->headerBytes.size() > kMaxHeaderBytes)
+            return 0;
         if (qstrnicmp(line.constData(), "Set-Cookie:", 11) == 0)
             x->sawCookie = true;
         if (line == "\r\n" || line == "\n")
@@ -168,23 +173,59 @@ struct Exchange
     // (connect, send, each body write, waiting for the answer) may take
     // dwConnectTimeout without progress; after that each wait for body data
     // may take dwReadTimeout.
+    Clock::duration Limit() const
+    {
+        return std::chrono::milliseconds(headersDone ? req.dwReadTimeout : req.dwConnectTimeout);
+    }
+    Clock::duration Left() const { return lastActivity + Limit() - Clock::now(); }
+
+    // Notes progress of the transfer as libcurl counts it.
     static int OnProgress(void *user, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
     {
         auto *x = static_cast<Exchange *>(user);
-        const auto now = Clock::now();
         if (dlnow != x->lastDown || ulnow != x->lastUp) {
             x->lastDown = dlnow;
             x->lastUp = ulnow;
-            x->lastActivity = now;
-        }
-        const uint32_t limit = x->headersDone ? x->req.dwReadTimeout : x->req.dwConnectTimeout;
-        if (now - x->lastActivity > std::chrono::milliseconds(limit)) {
-            x->timedOut = true;
-            return 1;
+            x->lastActivity = Clock::now();
         }
         return 0;
     }
 };
+
+// Runs the transfer on the calling thread and ends it as soon as a step has
+// waited longer than its limit (libcurl alone would notice only about once a
+// second).
+CURLcode RunTransfer(CURL *c, Exchange &x)
+{
+    const CurlMultiPtr multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), c) != CURLM_OK)
+        return CURLE_OUT_OF_MEMORY;
+    CURLcode result = CURLE_OK;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int queued = 0;
+            while (const CURLMsg *msg = curl_multi_info_read(multi.get(), &queued))
+                if (msg->msg == CURLMSG_DONE)
+                    result = msg->data.result;
+            break;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(x.Left());
+        if (left.count() < 0) {
+            x.timedOut = true;
+            result = CURLE_OPERATION_TIMEDOUT;
+            break;
+        }
+        curl_multi_poll(multi.get(), nullptr, 0, int(std::clamp<long long>(left.count() + 1, 1, 1000)),
+                        nullptr);
+    }
+    curl_multi_remove_handle(multi.get(), c);
+    return result;
+}
 
 // The address as libcurl wants it: percent-encoded, scheme http or https.
 QByteArray EncodedUrl(const QString &url)
@@ -351,7 +392,7 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     const CurlSlistPtr headers = BuildHeaders(req, hasBody);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
 
-    const CURLcode rc = curl_easy_perform(c);
+    const CURLcode rc = RunTransfer(c, x);
     if (x.sawCookie)
         CCookieStore::Instance().Save();
 

@@ -1,5 +1,7 @@
 #include "core/ext_settings.h"
 
+#include "util/test_files.h"
+
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -14,9 +16,7 @@ protected:
     QString Folder() const { return m_dir.path() + u'/'; }
     void Write(const QByteArray &bytes)
     {
-        QFile f(Folder() + QStringLiteral("下载器扩展设置.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(WriteTestFile(Folder() + QStringLiteral("下载器扩展设置.ini"), bytes));
     }
     void WriteUtf8(const QString &text) { Write(text.toUtf8()); }
 
@@ -92,12 +92,7 @@ TEST_F(ExtSettingsFile, GbkAndUtf16Files)
     Write(toGbk(QStringLiteral("[京东]\r\n图片获取方式=0\r\n")));
     EXPECT_EQ(LoadExtSettings(Folder()).bJdPictureMethod, 0);
 
-    QByteArray utf16("\xFF\xFE", 2);
-    for (QChar c : QStringLiteral("[京东]\r\n图片获取方式=0\r\n")) {
-        utf16.append(char(c.unicode() & 0xFF));
-        utf16.append(char(c.unicode() >> 8));
-    }
-    Write(utf16);
+    Write(Utf16LeWithBom(QStringLiteral("[京东]\r\n图片获取方式=0\r\n")));
     EXPECT_EQ(LoadExtSettings(Folder()).bJdPictureMethod, 0);
 }
 

@@ -1,10 +1,14 @@
 #include "core/soft_settings.h"
 
+#include "util/test_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -15,14 +19,11 @@ protected:
     QString DatPath() const { return Folder() + QStringLiteral("soft.dat"); }
     void WriteDat(const QByteArray &bytes)
     {
-        QFile f(DatPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(WriteTestFile(DatPath(), bytes));
     }
     QByteArray ReadDat() const
     {
-        QFile f(DatPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return ReadTestFile(DatPath());
     }
 
     QTemporaryDir m_dir;
@@ -167,6 +168,15 @@ TEST_F(SoftDatFile, UnwritableFolderKeepsSettingsInMemory)
     EXPECT_FALSE(SaveSettings(s, folder));
     EXPECT_FALSE(LoadSettings(s, folder));
     EXPECT_EQ(s.arrDownload[SITE_JD].wThreads, 5); // defaults live on in memory
+    EXPECT_TRUE(s.arrNaming[SITE_JD].wFlags & FixOrder);
+}
+
+TEST_F(SoftDatFile, PipeOfThatNameIsNotRead)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(DatPath()).constData(), 0600), 0);
+    SoftSettings s;
+    EXPECT_FALSE(LoadSettings(s, Folder())); // would block forever if it were read
+    EXPECT_EQ(s.arrDownload[SITE_JD].wThreads, 5);
     EXPECT_TRUE(s.arrNaming[SITE_JD].wFlags & FixOrder);
 }
 

@@ -26,6 +26,10 @@ public:
     QStringList clipboard;
     QStringList tips;
     int nCommands = 0;
+    QStringList dragged;
+    QPoint cursor;
+    bool bTimerRunning = false;
+    int nTipsHidden = 0;
 
     bool HasWindow() const override { return true; }
     void InvalidateAll() override { ++nInvalidations; }
@@ -97,9 +101,9 @@ public:
     void SetWaitCursor(bool) override {}
     void TakeKeyboardFocus() override {}
     void CaptureMouse(bool) override {}
-    void StartAutoScroll() override {}
-    void StopAutoScroll() override {}
-    QPoint CursorPos() const override { return {}; }
+    void StartAutoScroll() override { bTimerRunning = true; }
+    void StopAutoScroll() override { bTimerRunning = false; }
+    QPoint CursorPos() const override { return cursor; }
     void Notify(int nCode, int nRow, int nCol) override { notifications.emplace_back(nCode, nRow, nCol); }
     void PostCommand() override { ++nCommands; }
     void FocusNextControl(bool) override {}
@@ -108,8 +112,12 @@ public:
     {
         tips << text;
     }
-    void HideTitleTip() override {}
+    void HideTitleTip() override { ++nTipsHidden; }
     void SetClipboardText(const QString &text) override { clipboard << text; }
-    bool DragText(const QString &) override { return false; }
+    bool DragText(const QString &text) override
+    {
+        dragged << text;
+        return true; // a move: the read-only grid must keep its cells
+    }
     void ShowMessage(const QString &) override {}
 };

@@ -456,6 +456,20 @@ TEST_F(FetchTest, LineBreaksInTheAddressAreEncodedNotSent)
     EXPECT_EQ(resp.body, "/a%20b%0D%0AX-Evil:%201|");
 }
 
+TEST_F(FetchTest, EndlessHeaderBlockFails)
+{
+    srv.Http().Get("/headers", [](const httplib::Request &, httplib::Response &res) {
+        const std::string filler(1000, 'h');
+        for (int i = 0; i < 1500; ++i)
+            res.set_header("X-Filler-" + std::to_string(i), filler);
+        res.set_content("body", "text/plain");
+    });
+    InitUrlRequest(req, Q(srv.Url("/headers")), QString(), 20000);
+    req.byRetryDelaySec = 0;
+    EXPECT_FALSE(FetchUrl(req, resp, 0));
+    EXPECT_TRUE(resp.body.isEmpty());
+}
+
 TEST_F(FetchTest, EmptyHeaderLinesAreSkipped)
 {
     InitUrlRequest(req, Q(srv.Url("/echo")), QString(), 20000);
@@ -525,6 +539,29 @@ TEST_F(FetchTest, PostDataEndsAtItsFirstZeroByte)
     ASSERT_TRUE(FetchUrl(req, resp, 0));
     EXPECT_EQ(posted, "a=1");
     EXPECT_EQ(postType, "application/x-www-form-urlencoded");
+}
+
+TEST_F(FetchTest, PostRedirectedWith307SendsTheBodyAgain)
+{
+    srv.Http().Post("/form", [](const httplib::Request &, httplib::Response &res) {
+        res.status = 307;
+        res.set_header("Location", "/post");
+    });
+    InitUrlRequest(req, Q(srv.Url("/form")), QString(), 20000);
+    req.strVerb = "POST";
+    req.pPostData = QByteArray(3000, 'p');
+    ASSERT_TRUE(FetchUrl(req, resp, 0));
+    EXPECT_EQ(resp.body, "ok");
+    EXPECT_EQ(posted, std::string(3000, 'p'));
+}
+
+TEST_F(FetchTest, HeadGetsTheHeadersOnly)
+{
+    InitUrlRequest(req, Q(srv.Url("/size/500")), QString(), 20000);
+    req.strVerb = "HEAD";
+    ASSERT_TRUE(FetchUrl(req, resp, 0));
+    EXPECT_TRUE(resp.body.isEmpty());
+    EXPECT_TRUE(resp.strRawHeaders.contains("Content-Length: 500"));
 }
 
 TEST_F(FetchTest, PostWithoutBodySendsNone)

@@ -1,6 +1,7 @@
 #include "util/file_utils.h"
 
 #include "util/recording_message_box.h"
+#include "util/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,15 +30,12 @@ bool IsTimeStamp(const QString &s)
 
 void WriteFile(const QString &path, const QByteArray &data)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    ASSERT_TRUE(WriteTestFile(path, data));
 }
 
 QByteArray ReadFile(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ReadTestFile(path);
 }
 
 // ---- MakeSafeFileName -------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "util/ini.h"
 
+#include "util/test_files.h"
+
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -14,9 +16,7 @@ protected:
     QString Write(const QByteArray &bytes)
     {
         const QString path = m_dir.path() + QStringLiteral("/t%1.ini").arg(m_n++);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
     QString WriteUtf8(const QString &text) { return Write(text.toUtf8()); }
@@ -108,13 +108,7 @@ TEST_F(IniTest, NullSectionOrKeyReturnsTheDefault)
 
 TEST_F(IniTest, Utf16WithBom)
 {
-    QByteArray bytes("\xFF\xFE", 2);
-    const QString text = QStringLiteral("[京东]\r\n图片获取方式=7\r\n");
-    for (QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    const CIni ini(Write(bytes));
+    const CIni ini(Write(Utf16LeWithBom(QStringLiteral("[京东]\r\n图片获取方式=7\r\n"))));
     EXPECT_EQ(ini.GetInt(QStringLiteral("京东"), QStringLiteral("图片获取方式"), 1), 7u);
 }
 
@@ -172,9 +166,7 @@ TEST_F(IniTest, NeverWritesTheFile)
     const QString path = WriteUtf8(kSample);
     const CIni ini(path);
     ini.GetString(QStringLiteral("new"), QStringLiteral("key"), QStringLiteral("x"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), kSample.toUtf8());
+    EXPECT_EQ(ReadTestFile(path), kSample.toUtf8());
 }
 
 } // namespace
