@@ -79,6 +79,14 @@ public:
 
     DownPicEngine pics;
 
+    // Index into the per-site settings: SiteKind, or the JD entry when
+    // SiteKind names no entry.
+    size_t SiteEntry() const
+    {
+        const int kind = SiteKind.load();
+        return size_t(kind >= 0 && kind < SITE_COUNT ? kind : SITE_JD);
+    }
+
     // Sets DownloadJobState unless the user asked to stop (3); true when set.
     bool SetDownloadState(uint8_t value);
 

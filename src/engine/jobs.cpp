@@ -88,7 +88,8 @@ void GetListFunc(CEngineState &state, IJobHost &host)
         if (bPushed)
             host.AddAddressItem(pushed);
     }
-    if (bOneAlbum) {
+    // A stopped list job kept no page, so it starts no download either.
+    if (bOneAlbum && state.ListJobState.load() != LIST_STOP_REQUESTED) {
         host.SelectAllRows();
         RunDownloadCommand(state, host);
     }
@@ -129,7 +130,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     const int siteKind = state.SiteKind.load();
     {
         std::lock_guard lock(state.mtxSettings);
-        const DownloadParams &params = state.settings.arrDownload[size_t(siteKind)];
+        const DownloadParams &params = state.settings.arrDownload[state.SiteEntry()];
         state.pics.wThreads = params.wThreads;
         state.pics.wTimeoutSec = params.wTimeoutSec;
         state.pics.wMinKB = params.wMinKB;
@@ -169,7 +170,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         uint16_t flags = 0;
         {
             std::lock_guard lock(state.mtxSettings);
-            flags = state.settings.arrNaming[size_t(siteKind)].wFlags;
+            flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
         }
         if (flags & ThunderListOnly) {
             WriteListFile(job, state.albums.GetAlbum(chosen[k]).strName);
@@ -200,7 +201,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     uint16_t flags = 0;
     {
         std::lock_guard lock(state.mtxSettings);
-        flags = state.settings.arrNaming[size_t(siteKind)].wFlags;
+        flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
     }
     if (nTotal > 0 && (flags & OpenFolderWhenDone))
         host.OpenFolder(job.strFolder);

@@ -47,7 +47,7 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     NamingRecord rec;
     {
         std::lock_guard lock(state.mtxSettings);
-        rec = state.settings.arrNaming[size_t(state.SiteKind.load())];
+        rec = state.settings.arrNaming[state.SiteEntry()];
     }
     ST_DOWNJOB &job = state.job;
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);

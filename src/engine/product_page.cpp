@@ -98,9 +98,9 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
         const int count = state.albums.AddAlbum(rec);
         host.AddAlbumRow(count - 1);
     }
-    if (state.ListJobState.load() == LIST_STOP_REQUESTED)
-        return;
-    state.strPageText = whole;
+    // After a stop the page is not kept; neither is the last product's page,
+    // which a download would otherwise take for this album's.
+    state.strPageText = state.ListJobState.load() == LIST_STOP_REQUESTED ? QString() : whole;
 }
 
 void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
@@ -116,7 +116,7 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
     uint16_t flags = 0;
     {
         std::lock_guard lock(state.mtxSettings);
-        flags = state.settings.arrNaming[size_t(state.SiteKind.load())].wFlags;
+        flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
     }
     if (!(flags & DescriptionPicturesOnly)) {
         QStringList choices;

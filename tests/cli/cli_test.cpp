@@ -3,6 +3,7 @@
 
 #include "core/soft_settings.h"
 #include "engine/fake_shop.h"
+#include "engine/file_bytes.h"
 #include "engine/shop_pages.h"
 #include "cli/spawn.h"
 
@@ -75,20 +76,8 @@ protected:
         return n;
     }
 
-    static QByteArray ReadAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static QByteArray Utf16Le(const QString &text)
-    {
-        QByteArray b;
-        for (const QChar c : text) {
-            b.append(char(c.unicode() & 0xFF));
-            b.append(char(c.unicode() >> 8));
-        }
-        return b;
-    }
+    static QByteArray ReadAll(const QString &path) { return filebytes::ReadAll(path); }
+    static QByteArray Utf16Le(const QString &text) { return filebytes::Utf16Le(text); }
 
     QTemporaryDir tmp;
     FakeShop shopServer;

@@ -4,6 +4,7 @@
 // on them and a recording host.
 
 #include "engine/engine_state.h"
+#include "engine/file_bytes.h"
 #include "engine/test_host.h"
 
 #include <QDir>
@@ -44,26 +45,12 @@ protected:
         state.job.strFolder = jobFolder.endsWith(u'/') ? jobFolder : jobFolder + u'/';
     }
 
-    static QByteArray ReadAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray ReadAll(const QString &path) { return filebytes::ReadAll(path); }
     static void WriteAll(const QString &path, const QByteArray &bytes)
     {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        ASSERT_TRUE(filebytes::WriteAll(path, bytes));
     }
-    static QByteArray Utf16Le(const QString &text)
-    {
-        QByteArray b;
-        for (const QChar c : text) {
-            b.append(char(c.unicode() & 0xFF));
-            b.append(char(c.unicode() >> 8));
-        }
-        return b;
-    }
+    static QByteArray Utf16Le(const QString &text) { return filebytes::Utf16Le(text); }
 
     QTemporaryDir tmp;
     CEngineState state;

@@ -64,9 +64,9 @@ public:
         m_answers[url] = std::move(answer);
     }
     // Pages of this shop are GBK, as the page reader expects; `html` is UTF-8.
-    void PutPage(const std::string &url, const std::string &html)
+    void PutPage(const std::string &url, const std::string &html, int delayMs = 0)
     {
-        Put(url, {WideToGbk(QString::fromStdString(html)).toStdString(), "text/html; charset=gbk"});
+        Put(url, {WideToGbk(QString::fromStdString(html)).toStdString(), "text/html; charset=gbk", 200, delayMs});
     }
     void PutPicture(const std::string &url, const std::string &bytes, int delayMs = 0)
     {
@@ -83,6 +83,13 @@ public:
     {
         const auto r = Requests();
         return int(std::count(r.begin(), r.end(), url));
+    }
+    // The Referer header of the last request for `url`.
+    std::string Referer(const std::string &url) const
+    {
+        std::lock_guard lock(m_mtx);
+        const auto it = m_referers.find(url);
+        return it == m_referers.end() ? std::string() : it->second;
     }
     int MaxConcurrent() const { return m_maxBusy.load(); }
     void ResetLog()
@@ -123,6 +130,7 @@ private:
         {
             std::lock_guard lock(m_mtx);
             m_requests.push_back(url);
+            m_referers[url] = req.get_header_value("Referer");
             m_arrivals.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
                                      std::chrono::steady_clock::now() - m_started)
                                      .count());
@@ -155,6 +163,7 @@ private:
     std::map<std::string, Answer> m_answers;
     std::vector<std::string> m_requests;
     std::vector<long long> m_arrivals;
+    std::map<std::string, std::string> m_referers;
     std::atomic<int> m_busy{0};
     std::atomic<int> m_maxBusy{0};
     const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();

@@ -282,6 +282,31 @@ TEST_F(JobsTest, StopDuringTheDownloadLeavesNoHalfRun)
     EXPECT_EQ(host.Status2().contains(QStringLiteral("已下载6/6......")), true);
 }
 
+TEST_F(JobsTest, StoppedListJobStartsNoDownload)
+{
+    PutProduct(1);
+    shopServer.PutPage(kProduct, ProductPage("保温杯", {}, {"'//img.jd.com/n5/p1.jpg'"}), 400);
+    state.strPageText = QStringLiteral("an earlier product's page");
+    OnGetListClick(state, host);
+    OnGetListClick(state, host); // stop while the page loads
+    state.WaitForJobs();
+    EXPECT_EQ(state.albums.Count(), 1);
+    EXPECT_FALSE(host.Looks().contains(QStringLiteral("download-running")));
+    EXPECT_EQ(PictureRequests(), 0);
+    EXPECT_TRUE(state.strPageText.isEmpty());
+}
+
+TEST_F(JobsTest, SiteKindOutsideTheTableUsesTheJdSettings)
+{
+    AddAlbum(QStringLiteral("x"));
+    host.bSelectAllOnList = true;
+    state.SiteKind = 99;
+    OnDownloadClick(state, host);
+    state.WaitForJobs();
+    EXPECT_EQ(host.Messages(), QStringList{notice::BadListType()});
+    EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+}
+
 TEST_F(JobsTest, DownloadButtonIsIgnoredWhileAListJobRuns)
 {
     shopServer.Put(kProduct, {"<html></html>", "text/html", 200, 300});

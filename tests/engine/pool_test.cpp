@@ -125,6 +125,7 @@ TEST_F(PoolTest, ExtraHeadersGoWithTheirPicture)
     state.job.arrHeader = QStringList{QStringLiteral("Referer: http://item.jd.com/1.html")};
     state.pics.wThreads = 1;
     Run();
+    EXPECT_EQ(shopServer.Referer(shopServer.Direct("/p0.jpg")), "http://item.jd.com/1.html");
     EXPECT_EQ(state.pics.nPicDone.load(), 1);
 }
 
