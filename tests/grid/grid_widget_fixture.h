@@ -9,7 +9,7 @@
 
 #include <memory>
 
-// The QApplication made by widget_test_main.cpp (offscreen platform).
+// The QApplication made by tests/widget_test_main.cpp (offscreen platform).
 inline void TestApp()
 {
     ASSERT_NE(QApplication::instance(), nullptr);

@@ -7,7 +7,7 @@
 
 #include <mutex>
 
-// The QApplication of the test program (made by ui_test_main.cpp).
+// The QApplication of the test program (made by tests/widget_test_main.cpp).
 inline QApplication &TestApp()
 {
     return *static_cast<QApplication *>(QCoreApplication::instance());
