@@ -196,9 +196,11 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
         const uint8_t desc = state.ext.bJdDescriptionPictures;
         if (desc != JD_DESC_ONLY && !CollectMainPictures(state, host, albumIndex, work))
             return;
-        if ((desc == JD_DESC_AFTER_MAIN || desc == JD_DESC_ONLY) && !AddDescriptionPictures(state, host, albumIndex))
+        if ((desc == JD_DESC_AFTER_MAIN || desc == JD_DESC_ONLY) &&
+            !AddDescriptionPictures(state, host, albumIndex))
             return;
     }
     if (state.job.Count() == 0)
-        host.ShowMessage(flags & DescriptionPicturesOnly ? notice::DescriptionPicturesOnlyHint() : notice::NoPictures());
+        host.ShowMessage(flags & DescriptionPicturesOnly ? notice::DescriptionPicturesOnlyHint()
+                                                         : notice::NoPictures());
 }
