@@ -43,5 +43,7 @@ ExtSettings LoadExtSettings(const QString &programFolder)
     e.nTaobaoPriceAdjust = int32_t(ini.GetInt(taobao, QStringLiteral("价格增减"), 0));
     e.bInstagramPictureMethod = uint8_t(ini.GetInt(QStringLiteral("Instagram"), QStringLiteral("图片获取方式"), 1));
     e.bJdPictureMethod = uint8_t(ini.GetInt(QStringLiteral("京东"), QStringLiteral("图片获取方式"), 1));
+    e.bJdDescriptionPictures =
+        uint8_t(ini.GetInt(QStringLiteral("京东"), QStringLiteral("下载描述图片"), JD_DESC_NONE));
     return e;
 }

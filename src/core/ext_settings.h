@@ -16,9 +16,15 @@ struct ExtSettings
     int32_t nTaobaoPriceAdjust = 0; // "淘宝" "价格增减"
     uint8_t bInstagramPictureMethod = 1; // "Instagram" "图片获取方式"
     uint8_t bJdPictureMethod = 1;   // "京东" "图片获取方式": 1 visits every colour or version choice
+    uint8_t bJdDescriptionPictures = 0; // "京东" "下载描述图片": JD_DESC_* below
 
     bool operator==(const ExtSettings &) const = default;
 };
+
+// Values of "下载描述图片"; any other value counts as JD_DESC_NONE.
+inline constexpr uint8_t JD_DESC_NONE = 0;       // main pictures only
+inline constexpr uint8_t JD_DESC_AFTER_MAIN = 1; // main pictures, then the description's
+inline constexpr uint8_t JD_DESC_ONLY = 2;       // the description's pictures alone
 
 // Defaults, overridden by whatever `programFolder` + "下载器扩展设置.ini" says.
 ExtSettings LoadExtSettings(const QString &programFolder);

@@ -20,6 +20,10 @@ inline QString NoProductTitle()
     return QStringLiteral("没有在页面中找到商品标题，请检查网址是否正确，或稍后再试。");
 }
 inline QString NoPictures() { return QStringLiteral("没有在商品页面中找到可以下载的图片。"); }
+inline QString DescriptionPicturesOnlyHint()
+{
+    return QStringLiteral("已选择“只下载宝贝(商品)描述里的图片”，商品的主图不会下载。要下载描述图片，请在下载器扩展设置.ini 的 [京东] 一节写入 下载描述图片=2。");
+}
 inline QString NoAlbumChosen()
 {
     return QStringLiteral("请先在相册列表中选择要下载的相册（可以勾选“全选”）。");

@@ -1,9 +1,11 @@
 #include "engine/product_page.h"
 
+#include "engine/description_pictures.h"
 #include "engine/engine_state.h"
 #include "engine/job_host.h"
 #include "engine/notices.h"
 #include "engine/picture_naming.h"
+#include "engine/product_page_modern.h"
 #include "net/response_text.h"
 #include "net/url_fetcher.h"
 #include "util/text_utils.h"
@@ -20,9 +22,19 @@ bool LoadPage(const ST_URLREQUEST &req, QString &page)
     InitUrlResponse(resp);
     if (!FetchUrl(req, resp, 0))
         return false;
-    GetResponseText(resp, page, TXTF_GUNZIP);
+    // Newer pages are UTF-8 and say so; the others are GBK, as before.
+    GetResponseText(resp, page, TXTF_GUNZIP | TXTF_CHARSET);
     return true;
 }
+
+// The large picture address of one thumbnail text, or empty when it has none.
+QString ThumbnailUrl(const QString &thumb)
+{
+    const QString url = ThumbnailAddress(thumb);
+    return url.isEmpty() ? url : LargePictureUrl(url);
+}
+
+} // namespace
 
 bool StopCollecting(const CEngineState &state)
 {
@@ -30,8 +42,6 @@ bool StopCollecting(const CEngineState &state)
     return s == DOWN_SKIP_REST || s == DOWN_STOP_REQUESTED;
 }
 
-// The thumbnails of the picture strip, element 0 being the text before the
-// first one; empty when the page has no strip.
 QStringList ThumbnailList(QString page)
 {
     QStringList thumbs;
@@ -44,8 +54,7 @@ QStringList ThumbnailList(QString page)
     return thumbs;
 }
 
-// The picture address of one thumbnail text, or empty when it has none.
-QString ThumbnailUrl(const QString &thumb)
+QString ThumbnailAddress(const QString &thumb)
 {
     const qsizetype space = thumb.indexOf(u' ');
     const QString raw = space < 0 ? QString() : thumb.left(space);
@@ -58,17 +67,16 @@ QString ThumbnailUrl(const QString &thumb)
         return {};
     url.remove(u'"');
     url.remove(u'\'');
-    return LargePictureUrl(url);
+    return url;
 }
-
-} // namespace
 
 QString LargePictureUrl(QString url)
 {
     url.replace(QStringLiteral("/n5/"), QStringLiteral("/n12/"));
     url.replace(QStringLiteral("/n9/"), QStringLiteral("/n12/"));
     url.replace(QStringLiteral("/s75x75_jfs/"), QStringLiteral("/jfs/"));
-    return url;
+    // Newer thumbnails carry other sizes, which "/n12/" alone leaves small.
+    return DropSizeDirectives(url);
 }
 
 void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address)
@@ -82,7 +90,9 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     const QString whole = page;
 
     CutAfter(QStringLiteral("id=\"product-intro"), true, page);
-    const QString title = GetBetween(QStringLiteral("<h1>"), QStringLiteral("</"), 0, page);
+    QString title = GetBetween(QStringLiteral("<h1>"), QStringLiteral("</"), 0, page);
+    if (title.isEmpty())
+        title = ModernProductTitle(whole);
     if (title.isEmpty()) {
         host.ShowMessage(notice::NoProductTitle());
         return;
@@ -92,6 +102,8 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     ST_PERLISTRECORD rec;
     rec.strName = title;
     rec.strUrl = address;
+    // For the thumbnail layout of the album list.
+    rec.strCoverUrl = FirstThumbnailAddress(whole);
     rec.nPicCount = -1;
     rec.nAttrib = 0;
     if (state.StartupReady.load() == 1) {
@@ -103,12 +115,74 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     state.strPageText = state.ListJobState.load() == LIST_STOP_REQUESTED ? QString() : whole;
 }
 
-void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
+namespace {
+
+// The main pictures: those of every choice (JD picture method 1), else those
+// of the product page alone.  False when a stop ended the collection.
+bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, const QString &work)
 {
     ST_URLREQUEST req;
     InitUrlRequest(req, QString(), QString(), kPageTimeoutMs);
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
 
+    QStringList choices;
+    SplitString(choices, work, QStringLiteral("class=\"item"));
+    if (!choices.isEmpty() && state.ext.bJdPictureMethod == 1) {
+        AdoptModernChoices(choices, album.strUrl);
+        bool bMatched = false;
+        for (qsizetype i = 1; i < choices.size(); ++i) {
+            QString choice = choices[i];
+            QString choiceUrl;
+            GetBetween(choiceUrl, QStringLiteral("href=\""), QStringLiteral("\""), GB_CUT_TEXT, choice);
+            if (!choiceUrl.contains(QStringLiteral("http")))
+                choiceUrl.prepend(QStringLiteral("http:"));
+            req.strUrl = choiceUrl;
+            const QString choiceName = GetBetween(QStringLiteral("title=\""), QStringLiteral("\""), 0, choice);
+
+            QString page;
+            if (album.strUrl.contains(choiceUrl)) {
+                bMatched = true;
+                page = state.strPageText;
+                if (choiceUrl.size() < kShortestChoiceUrl)
+                    continue;
+            } else {
+                if (i == choices.size() - 1 && !bMatched)
+                    choices.append(QStringLiteral("< href=\"%1\" title=\"\"").arg(album.strUrl));
+                if (choiceUrl.size() < kShortestChoiceUrl || !LoadPage(req, page))
+                    continue;
+            }
+
+            const QStringList thumbs = ThumbnailList(page);
+            for (qsizetype j = 1; j < thumbs.size(); ++j) {
+                const QString url = ThumbnailUrl(thumbs[j]);
+                if (url.isEmpty() || state.job.FindUrl(url) >= 0)
+                    continue;
+                const QString name = choiceName.isEmpty()
+                                         ? QStringLiteral("主图_%1").arg(j)
+                                         : QStringLiteral("%1_主图_%2").arg(choiceName, QString::number(j));
+                AddPicture(state, host, url, name, QString(), albumIndex);
+                if (StopCollecting(state))
+                    return false;
+            }
+        }
+    } else {
+        const QStringList thumbs = ThumbnailList(state.strPageText);
+        for (qsizetype j = 1; j < thumbs.size(); ++j) {
+            const QString url = ThumbnailUrl(thumbs[j]);
+            if (url.isEmpty())
+                continue;
+            AddPicture(state, host, url, QStringLiteral("主图_%1").arg(j), QString(), albumIndex);
+            if (StopCollecting(state))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
+{
     QString work = state.strPageText;
     CutAfter(QStringLiteral("id=\"summary-stock"), true, work);
     CutBefore(QStringLiteral("class=\"btn-append"), work);
@@ -119,59 +193,14 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
         flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
     }
     if (!(flags & DescriptionPicturesOnly)) {
-        QStringList choices;
-        SplitString(choices, work, QStringLiteral("class=\"item"));
-        if (!choices.isEmpty() && state.ext.bJdPictureMethod == 1) {
-            bool bMatched = false;
-            for (qsizetype i = 1; i < choices.size(); ++i) {
-                QString choice = choices[i];
-                QString choiceUrl;
-                GetBetween(choiceUrl, QStringLiteral("href=\""), QStringLiteral("\""), GB_CUT_TEXT,
-                           choice);
-                if (!choiceUrl.contains(QStringLiteral("http")))
-                    choiceUrl.prepend(QStringLiteral("http:"));
-                req.strUrl = choiceUrl;
-                const QString choiceName =
-                    GetBetween(QStringLiteral("title=\""), QStringLiteral("\""), 0, choice);
-
-                QString page;
-                if (album.strUrl.contains(choiceUrl)) {
-                    bMatched = true;
-                    page = state.strPageText;
-                    if (choiceUrl.size() < kShortestChoiceUrl)
-                        continue;
-                } else {
-                    if (i == choices.size() - 1 && !bMatched)
-                        choices.append(QStringLiteral("< href=\"%1\" title=\"\"").arg(album.strUrl));
-                    if (choiceUrl.size() < kShortestChoiceUrl || !LoadPage(req, page))
-                        continue;
-                }
-
-                const QStringList thumbs = ThumbnailList(page);
-                for (qsizetype j = 1; j < thumbs.size(); ++j) {
-                    const QString url = ThumbnailUrl(thumbs[j]);
-                    if (url.isEmpty() || state.job.FindUrl(url) >= 0)
-                        continue;
-                    const QString name = choiceName.isEmpty()
-                                             ? QStringLiteral("主图_%1").arg(j)
-                                             : QStringLiteral("%1_主图_%2").arg(choiceName, QString::number(j));
-                    AddPicture(state, host, url, name, QString(), albumIndex);
-                    if (StopCollecting(state))
-                        return;
-                }
-            }
-        } else {
-            const QStringList thumbs = ThumbnailList(state.strPageText);
-            for (qsizetype j = 1; j < thumbs.size(); ++j) {
-                const QString url = ThumbnailUrl(thumbs[j]);
-                if (url.isEmpty())
-                    continue;
-                AddPicture(state, host, url, QStringLiteral("主图_%1").arg(j), QString(), albumIndex);
-                if (StopCollecting(state))
-                    return;
-            }
-        }
+        const uint8_t desc = state.ext.bJdDescriptionPictures;
+        if (desc != JD_DESC_ONLY && !CollectMainPictures(state, host, albumIndex, work))
+            return;
+        if ((desc == JD_DESC_AFTER_MAIN || desc == JD_DESC_ONLY) &&
+            !AddDescriptionPictures(state, host, albumIndex))
+            return;
     }
     if (state.job.Count() == 0)
-        host.ShowMessage(notice::NoPictures());
+        host.ShowMessage(flags & DescriptionPicturesOnly ? notice::DescriptionPicturesOnlyHint()
+                                                         : notice::NoPictures());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class CEngineState;
 class IJobHost;
@@ -18,3 +19,14 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
 
 // Thumbnail address → large picture address.
 QString LargePictureUrl(QString url);
+
+// The thumbnails of the picture strip ("class=\"spec-items" up to "</ul>",
+// split at "src="), element 0 being the text before the first one; empty
+// when the page has no strip.
+QStringList ThumbnailList(QString page);
+// The address of one thumbnail text (scheme added, quotes removed), or empty
+// when it has none.
+QString ThumbnailAddress(const QString &thumb);
+
+// True when AddPicture or the user asked to stop collecting (DownloadJobState 2 or 3).
+bool StopCollecting(const CEngineState &state);

@@ -2,6 +2,7 @@
 
 #include "net/gunzip.h"
 #include "net/markers.h"
+#include "net/response_charset.h"
 #include "util/codepage.h"
 #include "util/text_utils.h"
 
@@ -17,6 +18,10 @@ QString Convert(QByteArray bytes, const QString &rawHeaders, unsigned flags)
         QString text = BytesToWide(bytes, CP_ACP);
         text.remove(QChar(0x7F));
         return text;
+    }
+    if (flags & TXTF_CHARSET) {
+        if (const unsigned named = AnnouncedCodePage(rawHeaders, bytes))
+            return BytesToWide(bytes, named);
     }
     if (flags & TXTF_UTF8)
         return BytesToWide(bytes, CP_UTF8);
@@ -42,7 +47,8 @@ void GetResponseText(const ST_URLRESPONSE &resp, QString &out, unsigned flags)
     if (resp.bGzip)
         CutMarkers(bytes, resp.startMark, resp.endMark);
     out = Convert(std::move(bytes), resp.strRawHeaders, flags);
-    DecodeHtmlEntities(out);
+    if (!(flags & TXTF_KEEP_ENTITIES))
+        DecodeHtmlEntities(out);
 }
 
 bool IsUtf8Text(const char *bytes, uint32_t lengthLow, uint32_t lengthHigh)

@@ -15,6 +15,8 @@ enum : unsigned {
     TXTF_BIG5 = 0x08,    // code page 950
     TXTF_AUTO = 0x10,    // UTF-8 when IsUtf8Text accepts the bytes, else ANSI (GBK)
     TXTF_GBK_NUL = 0x20, // on pages announced as GBK, keep the text after zero bytes
+    TXTF_CHARSET = 0x40, // the character set the answer names (response_charset.h), else the flags
+    TXTF_KEEP_ENTITIES = 0x80, // leave HTML entities as they are (JSON answers)
 };
 
 // Turns a fetched body into wide text: inflation, the marker cuts skipped

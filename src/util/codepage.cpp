@@ -16,7 +16,7 @@ const char *IconvName(unsigned nCodePage)
     case CP_BIG5: return "CP950";
     case CP_EUCKR: return "EUC-KR";
     case CP_UTF8: return "UTF-8";
-    case 54936: return "GB18030";
+    case CP_GB18030: return "GB18030";
     case 1252: return "CP1252";
     default: return nullptr;
     }

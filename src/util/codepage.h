@@ -9,6 +9,7 @@ inline constexpr unsigned CP_ACP = 0;
 inline constexpr unsigned CP_GBK = 936;
 inline constexpr unsigned CP_BIG5 = 950;
 inline constexpr unsigned CP_EUCKR = 51949;
+inline constexpr unsigned CP_GB18030 = 54936;
 inline constexpr unsigned CP_UTF8 = 65001;
 
 // Converts `nCount` bytes in code page `nCodePage` to text.  Invalid bytes

@@ -42,6 +42,15 @@ TEST_F(ExtSettingsFile, JdPictureMethodZero)
     EXPECT_EQ(LoadExtSettings(m_dir.path()).bJdPictureMethod, 0); // folder without '/'
 }
 
+TEST_F(ExtSettingsFile, JdDescriptionPictures)
+{
+    EXPECT_EQ(LoadExtSettings(Folder()).bJdDescriptionPictures, JD_DESC_NONE);
+    WriteUtf8(QStringLiteral("[京东]\n下载描述图片=2\n"));
+    EXPECT_EQ(LoadExtSettings(Folder()).bJdDescriptionPictures, JD_DESC_ONLY);
+    WriteUtf8(QStringLiteral("[淘宝]\n下载描述图片=1\n")); // another site's section
+    EXPECT_EQ(LoadExtSettings(Folder()).bJdDescriptionPictures, JD_DESC_NONE);
+}
+
 TEST_F(ExtSettingsFile, EncodingChoicesArePrefixMatches)
 {
     WriteUtf8(QStringLiteral("[QQ空间]\nV2编码=UTF8-whatever\nV3编码=utf8\n"));

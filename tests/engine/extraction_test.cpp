@@ -1,11 +1,8 @@
 // The product page reader: title and album, thumbnails, rewrites, choices,
 // the pseudo choice, duplicates, stops.
 
-#include "engine/engine_fixture.h"
-#include "engine/fake_shop.h"
+#include "engine/extraction_fixture.h"
 #include "engine/notices.h"
-#include "engine/product_page.h"
-#include "engine/proxy_env.h"
 #include "engine/shop_pages.h"
 
 namespace {
@@ -13,29 +10,7 @@ namespace {
 using shop::Choice;
 using shop::ProductPage;
 
-const QString kProduct = QStringLiteral("http://item.jd.com/100.html");
-
-class ExtractionTest : public EngineFixture
-{
-protected:
-    ExtractionTest() : proxy(shopServer.ProxyUrl())
-    {
-        state.ext.bJdPictureMethod = 1;
-    }
-
-    // Loads the page as the list job does and starts the album's collection.
-    void ListAndStart(const std::string &html)
-    {
-        shopServer.PutPage(kProduct.toStdString(), html);
-        AddProductAlbum(state, host, kProduct);
-        ASSERT_EQ(state.albums.Count(), 1);
-        StartAlbum(tmp.path() + QStringLiteral("/save/京东/"));
-        state.DownloadJobState = JOB_RUNNING;
-    }
-
-    FakeShop shopServer;
-    ProxyEnv proxy;
-};
+using ExtractionTest = ExtractionFixture;
 
 TEST_F(ExtractionTest, AlbumFromTitleAfterTheProductArea)
 {

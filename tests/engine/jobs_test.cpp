@@ -329,3 +329,27 @@ TEST(JobState, UserStopIsNeverOverwritten)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(JobsTest, DescriptionThatFailsCostsNoMainPicture)
+{
+    WriteAll(state.ProgramFolder + QStringLiteral("下载器扩展设置.ini"),
+             QStringLiteral("[京东]\n下载描述图片=1\n").toUtf8());
+    shopServer.PutPicture("http://img.jd.com/n12/p1.jpg", shop::Jpeg("p1"));
+    shopServer.PutPicture("http://img.jd.com/d1.jpg", shop::Jpeg("d1"));
+    shopServer.Put(kProduct, {shop::ModernPage{"保温杯", "", "//d.3.cn/desc/100", {"'//img.jd.com/n5/p1.jpg'"}}.Html()});
+    for (const bool bServed : {false, true}) {
+        if (bServed)
+            shopServer.Put("http://d.3.cn/desc/100", {"showdesc({\"content\":\"<img src='//img.jd.com/d1.jpg'>\"})"});
+        QDir(AlbumFolder()).removeRecursively();
+        GetList();
+        EXPECT_TRUE(host.Messages().isEmpty()) << host.Messages().join(u'|').toStdString();
+        EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("主图_1.jpg")), QByteArray::fromStdString(shop::Jpeg("p1")));
+        EXPECT_EQ(QFileInfo::exists(AlbumFolder() + QStringLiteral("描述_1.jpg")), bServed);
+        EXPECT_TRUE(QFileInfo::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
+        EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+    }
+}
+
+} // namespace

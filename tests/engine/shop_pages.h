@@ -39,6 +39,45 @@ inline std::string ProductPage(const std::string &title, const std::vector<Choic
     return html;
 }
 
+// A product page of the newer layout: no "<h1>" in a product area, the title
+// in <div class="sku-name"> and in the pageConfig script, choices in
+// attribute rows that link to "#none", the description address in pageConfig.
+struct ModernPage
+{
+    std::string skuName;    // inner HTML of <div class="sku-name">; empty: no such div
+    std::string configName; // pageConfig name as written between its quotes
+    std::string desc;       // pageConfig desc; empty: none
+    std::vector<std::string> thumbs; // as after "src="
+    std::vector<std::vector<std::pair<std::string, std::string>>> rows; // (data-sku, data-value)
+
+    std::string Html() const
+    {
+        std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>x</title>\n"
+                           "<script>var pageConfig = {\n compatible: true,\n product: {\n  skuid: 100,\n"
+                           "  skuMarkJson: {pop: false},\n  name: '" + configName + "',\n";
+        if (!desc.empty())
+            html += "  desc: '" + desc + "',\n";
+        html += "  imageList: []\n }\n};</script></head><body>\n<div class=\"product-intro clearfix\">\n"
+                "<div id=\"spec-list\"><div class=\"spec-items\"><ul class=\"lh\">\n";
+        for (const std::string &src : thumbs)
+            html += Thumb(src);
+        html += "</ul></div></div>\n";
+        if (!skuName.empty())
+            html += "<div class=\"sku-name\">\n" + skuName + "\n</div>\n";
+        html += "<div id=\"choose-attrs\">\n";
+        for (size_t r = 0; r < rows.size(); ++r) {
+            html += "<div id=\"choose-attr-" + std::to_string(r + 1) + "\" class=\"li p-choose\"><div class=\"dd\">\n";
+            for (const auto &[sku, value] : rows[r])
+                html += "<div class=\"item  selected \" data-sku=\"" + sku + "\" data-value=\"" + value +
+                        "\"><a href=\"#none\"><img src=\"//img.jd.com/n9/s40x40_jfs/c.jpg\" width=\"40\"><i>" + value +
+                        "</i></a></div>\n";
+            html += "</div></div>\n";
+        }
+        html += "</div>\n</div></body></html>\n";
+        return html;
+    }
+};
+
 // Picture bytes that start like a JPEG file.
 inline std::string Jpeg(const std::string &tag, size_t size = 2048)
 {
