@@ -9,20 +9,9 @@
 
 #include <QFile>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
-
-// libcurl orders a Cookie header by path length, then as it likes.
-QByteArray Sorted(const QByteArray &cookieHeader)
-{
-    QList<QByteArray> parts = cookieHeader.split(';');
-    for (QByteArray &p : parts)
-        p = p.trimmed();
-    std::sort(parts.begin(), parts.end());
-    return parts.join("; ");
-}
 
 class CookieMendsTest : public NetTest
 {
@@ -66,7 +55,7 @@ TEST_F(CookieMendsTest, SessionCookiesLiveInMemoryOnly)
 {
     Fetch(srv.Url("/set/sess"));
     Fetch(srv.Url("/set/keep"));
-    EXPECT_EQ(Sorted(Fetch(srv.Url("/who"))), "keep=1; sess=1");
+    EXPECT_EQ(SortedCookies(Fetch(srv.Url("/who"))), "keep=1; sess=1");
     store.Flush();
     EXPECT_TRUE(File().contains("\tkeep\t1\n"));
     EXPECT_FALSE(File().contains("sess"));
@@ -110,7 +99,7 @@ TEST_F(CookieMendsTest, SavingMergesWithAnotherInstanceAndKeepsRemovalsRemoved)
     EXPECT_FALSE(File().contains("mine"));
     EXPECT_TRUE(File().contains("\ttheirs\t2\n"));
     // The other instance's cookie is this one's too now.
-    EXPECT_EQ(Sorted(Fetch(srv.Url("/who"))), "more=3; theirs=2");
+    EXPECT_EQ(SortedCookies(Fetch(srv.Url("/who"))), "more=3; theirs=2");
 }
 
 TEST_F(CookieMendsTest, CallerCookieHeaderAndStoredCookiesGoOutAsOneLine)
@@ -131,7 +120,7 @@ TEST_F(CookieMendsTest, HostOnlyAndDomainCookiesKeepTheirScope)
     const QByteArray onSub = Fetch("http://img.shop.example/who");
     unsetenv("http_proxy");
     setenv("no_proxy", "127.0.0.1,localhost", 1);
-    EXPECT_EQ(Sorted(onHost), "host=1; wide=2");
+    EXPECT_EQ(SortedCookies(onHost), "host=1; wide=2");
     EXPECT_EQ(onSub, "wide=2");
     // The scope survives the file.
     store.Flush();

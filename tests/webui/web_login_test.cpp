@@ -16,14 +16,6 @@ const char kLogoutPage[] = "<html><body>bye<script>"
                            "document.cookie = 'js=; path=/; max-age=0';"
                            "</script></body></html>";
 
-QByteArray Sorted(const QByteArray &cookieHeader)
-{
-    QList<QByteArray> parts = cookieHeader.split(';');
-    for (QByteArray &p : parts)
-        p = p.trimmed();
-    std::sort(parts.begin(), parts.end());
-    return parts.join("; ");
-}
 
 class BrowserCookies : public WebLoginTest
 {
@@ -71,11 +63,11 @@ TEST_F(BrowserCookies, LogInCookiesAreSentByTheFetcherAndSurviveARestart)
     ASSERT_TRUE(WaitLoaded(*dlg));
     EXPECT_EQ(dlg->findChild<QLineEdit *>()->text(), login);
     ASSERT_TRUE(WaitUntil([&] { return StoreHas("sid") && StoreHas("js"); }));
-    EXPECT_EQ(Sorted(Fetch(srv.Url("/who"))), "js=1; sid=abc");
+    EXPECT_EQ(SortedCookies(Fetch(srv.Url("/who"))), "js=1; sid=abc");
 
     store.Flush();
     store.Reload();
-    EXPECT_EQ(Sorted(Fetch(srv.Url("/who"))), "js=1; sid=abc");
+    EXPECT_EQ(SortedCookies(Fetch(srv.Url("/who"))), "js=1; sid=abc");
 
     // A cookie the page deletes is not sent any more.
     ASSERT_TRUE(WaitLoaded(*dlg, [&] {

@@ -8,11 +8,10 @@
 #include "webui/dlg_web_open.h"
 #include "webui/web_login_profile.h"
 
+#include "net/net_test_support.h"
 #include "net/test_server.h"
 
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -21,16 +20,13 @@
 #include <functional>
 #include <memory>
 
-class WebLoginTest : public ::testing::Test
+class WebLoginTest : public NetTest
 {
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);
-        ASSERT_TRUE(dir.isValid());
-        store.SetCookieFile(dir.filePath(QStringLiteral("cookies.txt")));
-        store.Clear();
-        profile = std::make_unique<CWebLoginProfile>(dir.filePath(QStringLiteral("browser")), store);
+        NetTest::SetUp();
+        profile = std::make_unique<CWebLoginProfile>(TempPath(QStringLiteral("browser")), store);
     }
     void TearDown() override
     {
@@ -72,7 +68,6 @@ protected:
         return resp.body;
     }
 
-    QTemporaryDir dir;
     CCookieStore &store = CCookieStore::Instance();
     std::unique_ptr<CWebLoginProfile> profile;
     std::unique_ptr<CDlgWebOpen> dialog;
