@@ -58,7 +58,6 @@ CDlgWebOpen::CDlgWebOpen(CWebLoginProfile &profile, QWidget *parent)
     address_ = GetDlgItemAs<QLineEdit>(this, IDC_WEB_ADDRESS);
     open_ = GetDlgItemAs<QPushButton>(this, IDC_WEB_OPEN);
     connect(open_, &QPushButton::clicked, this, &CDlgWebOpen::OnOpen);
-    connect(address_, &QLineEdit::returnPressed, this, &CDlgWebOpen::OnOpen);
     profile_.DialogOpening();
 }
 
