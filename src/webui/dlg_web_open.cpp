@@ -97,6 +97,9 @@ void CDlgWebOpen::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!initDone_) {
         initDone_ = true;
+        // The browser's GL surface makes Qt create the window anew once the
+        // page shows; an explicit position survives that, the centring would not.
+        setAttribute(Qt::WA_Moved);
         OnInitDialog();
     }
 }

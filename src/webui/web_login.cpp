@@ -4,6 +4,7 @@
 #include "webui/dlg_web_open.h"
 #include "webui/web_login_profile.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
@@ -12,6 +13,8 @@
 
 void PrepareWebEngineEnvironment()
 {
+    // WebEngine shares its GL contexts with the widgets' ones.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 #ifdef Q_OS_UNIX
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

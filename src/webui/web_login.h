@@ -2,8 +2,8 @@
 
 #include "ui/login_browser.h"
 
-// Chromium's sandbox cannot start for root: switched off then, and only then.
-// Call before the application object exists.
+// What WebEngine needs before the application object exists.  Chromium's
+// sandbox cannot start for root: it is switched off then, and only then.
 void PrepareWebEngineEnvironment();
 
 // The log-in browser on Qt WebEngine, sharing the process's cookie store.

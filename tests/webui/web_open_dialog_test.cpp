@@ -44,4 +44,17 @@ TEST_F(WebOpenDialog, WideningMovesTheButtonAndWidensTheBoxAndTheBrowser)
     EXPECT_EQ(browser->geometry().bottomRight(), QPoint(dlg.width() - 1, dlg.height() - 1));
 }
 
+TEST_F(WebOpenDialog, OpensCentredOnItsOwner)
+{
+    QWidget owner;
+    owner.setGeometry(200, 150, 400, 300);
+    owner.show();
+    CDlgWebOpen dlg(*profile, &owner);
+    dlg.resize(300, 200); // both fit on the offscreen screen
+    dlg.show();
+    QTest::qWait(50);
+    const QPoint centre = dlg.geometry().center();
+    EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 60);
+}
+
 } // namespace

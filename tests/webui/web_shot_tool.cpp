@@ -4,7 +4,6 @@
 #include "ui/ui_resources.h"
 #include "webui/dlg_web_open.h"
 #include "webui/web_login.h"
-#include "webui/web_login_profile.h"
 
 #include "net/test_server.h"
 
@@ -12,6 +11,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
@@ -44,13 +44,15 @@ int main(int argc, char *argv[])
     });
     site.Start();
 
+    // The program's own browser, its profile and cookies kept out of the user's folders.
+    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir work;
     CCookieStore::Instance().SetCookieFile(work.filePath(QStringLiteral("cookies.txt")));
     bool ok = false;
     {
-        CWebLoginProfile profile(work.filePath(QStringLiteral("browser")), CCookieStore::Instance());
-        CDlgWebOpen dlg(profile);
-        dlg.SetStartAddress(QString::fromStdString(site.Url("/login")));
+        const LoginBrowserFactory factory = WebLoginBrowserFactory();
+        const std::unique_ptr<QDialog> made = factory(nullptr, QString::fromStdString(site.Url("/login")));
+        auto &dlg = dynamic_cast<CDlgWebOpen &>(*made);
         dlg.move(40, 40);
         QEventLoop loaded;
         QObject::connect(dlg.Browser(), &QWebEngineView::loadFinished, &loaded, &QEventLoop::quit);
