@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
   libgl1-mesa-dev
+  qt6-webengine-dev libqt6webenginecore6-bin
   libcurl4-openssl-dev zlib1g-dev libssl-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   fonts-wqy-microhei

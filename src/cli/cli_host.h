@@ -40,6 +40,7 @@ public:
     QString SavePathText() override { return m_savePath; }
     int ListTypeChoice() override { return -1; }
     void OpenFolder(const QString &) override {} // scripts open nothing
+    int ShowLoginPage(const QString &) override { return 0; } // no browser without a window
 
 private:
     void Print(const QString &text, bool bProgress);

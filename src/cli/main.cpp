@@ -4,6 +4,7 @@
 #include "core/soft_settings.h"
 #include "engine/engine_state.h"
 #include "engine/job_control.h"
+#include "net/cookie_store.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,5 +96,7 @@ int main(int argc, char *argv[])
             (state.nJobPicTotal.load() == 0 && state.nJobAlbumsUpToDate.load() == 0))
             code = kExitFailed;
     }
+    // Cookie saves are throttled while the jobs run; the rest goes now.
+    CCookieStore::Instance().Flush();
     return code;
 }

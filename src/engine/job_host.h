@@ -66,4 +66,11 @@ public:
 
     // Opens a folder in the file browser (OpenFolderWhenDone).
     virtual void OpenFolder(const QString &folder) = 0;
+
+    // WM_OPEN_LOGIN_PAGE: a job that needs the user to log in shows the
+    // log-in browser on `address` (empty: the clipboard's text, nothing
+    // loaded), modal and without owner, and waits until the user closes it.
+    // Returns the dialog's result; 0 when no browser could be shown.  The
+    // cookies of the log-in are in the cookie store when it returns.
+    virtual int ShowLoginPage(const QString &address) = 0;
 };

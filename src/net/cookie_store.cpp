@@ -2,6 +2,7 @@
 
 #include "net/curl_handle.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,11 +10,15 @@
 #include <QStandardPaths>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <new>
 
 namespace {
 const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
+// Throttled writes of the cookie file are at least this far apart.
+constexpr std::chrono::milliseconds kSaveInterval{5000};
 
 QString DefaultCookieFile()
 {
@@ -21,6 +26,42 @@ QString DefaultCookieFile()
     // whether the application object has set its names yet.
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
            + QStringLiteral("/Lumbrack/Ostrel/cookies.txt");
+}
+
+int64_t SteadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QList<QByteArray> SplitLines(const QByteArray &text)
+{
+    QList<QByteArray> lines;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty() && (!line.startsWith('#') || line.startsWith("#HttpOnly_")))
+            lines.append(line);
+    }
+    return lines;
+}
+
+QList<ST_COOKIE> Parse(const QList<QByteArray> &lines)
+{
+    QList<ST_COOKIE> cookies;
+    for (const QByteArray &l : lines)
+        if (auto c = FromNetscapeLine(l))
+            cookies.append(*c);
+    return cookies;
+}
+
+bool HasDomainAttribute(const QByteArray &setCookie)
+{
+    const QList<QByteArray> parts = setCookie.split(';');
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        if (parts[i].split('=').first().trimmed().toLower() == "domain")
+            return true;
+    return false;
 }
 } // namespace
 
@@ -31,6 +72,9 @@ struct CCookieStore::Impl
     // Serialises writing the file and switching it.
     mutable std::mutex fileMutex;
     QString path;
+    QList<ST_COOKIE> lastSeen; // the file as last read or written; under fileMutex
+    std::atomic<bool> dirty{false};
+    std::atomic<int64_t> nextSaveMs{0};
 
     static void Lock(CURL *, curl_lock_data data, curl_lock_access, void *user)
     {
@@ -43,12 +87,13 @@ struct CCookieStore::Impl
 
     // A fresh handle for each list operation: libcurl counts the cookies one
     // handle takes in and ignores every one after the fiftieth.
-    CurlEasyPtr NewHandle()
+    CurlEasyPtr NewHandle(bool shared = true)
     {
         CurlEasyPtr h(curl_easy_init());
         if (!h)
             throw std::bad_alloc();
-        curl_easy_setopt(h.get(), CURLOPT_SHARE, share.get());
+        if (shared)
+            curl_easy_setopt(h.get(), CURLOPT_SHARE, share.get());
         curl_easy_setopt(h.get(), CURLOPT_COOKIEFILE, "");
         return h;
     }
@@ -59,31 +104,89 @@ struct CCookieStore::Impl
         return curl_easy_setopt(h.get(), CURLOPT_COOKIELIST, command) == CURLE_OK;
     }
 
-    QList<QByteArray> Lines()
+    static QList<QByteArray> Lines(CURL *h)
     {
         QList<QByteArray> lines;
         curl_slist *raw = nullptr;
-        curl_easy_getinfo(NewHandle().get(), CURLINFO_COOKIELIST, &raw);
+        curl_easy_getinfo(h, CURLINFO_COOKIELIST, &raw);
         const CurlSlistPtr list(raw);
         for (const curl_slist *l = list.get(); l; l = l->next)
             lines.append(QByteArray(l->data));
         return lines;
     }
+    QList<QByteArray> Lines() { return Lines(NewHandle().get()); }
+
+    // libcurl reads the header line on a handle of its own, so the attributes
+    // are its; the scope is then set back to the host alone when the line did
+    // not ask for a domain.
+    std::optional<ST_COOKIE> ParseSetCookie(const QByteArray &line, const QString &host)
+    {
+        const bool domainWide = HasDomainAttribute(line);
+        QByteArray command = "Set-Cookie: " + line;
+        if (!domainWide && !host.isEmpty())
+            command += "; domain=" + host.toUtf8();
+        const CurlEasyPtr h = NewHandle(false);
+        if (curl_easy_setopt(h.get(), CURLOPT_COOKIELIST, command.constData()) != CURLE_OK)
+            return std::nullopt;
+        const QList<ST_COOKIE> parsed = Parse(Lines(h.get()));
+        if (parsed.size() != 1)
+            return std::nullopt;
+        ST_COOKIE c = parsed.first();
+        if (!domainWide)
+            c.hostOnly = true;
+        return c;
+    }
 
     // Caller holds fileMutex.
     void LoadFile()
     {
+        lastSeen.clear();
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
             return;
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        for (QByteArray line : lines) {
-            if (line.endsWith('\r'))
-                line.chop(1);
-            if (line.isEmpty() || (line.startsWith('#') && !line.startsWith("#HttpOnly_")))
-                continue;
+        const QList<QByteArray> lines = SplitLines(f.readAll());
+        for (const QByteArray &line : lines)
             ListCommand(line.constData());
+        lastSeen = Parse(lines);
+    }
+
+    // Caller holds fileMutex.
+    bool WriteFile(const QList<QByteArray> &lines)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QSaveFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+        // Cookies are log-in secrets: only the user may read them.
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QByteArray text(kFileHeader);
+        for (const QByteArray &l : lines)
+            text += l + '\n';
+        return f.write(text) == text.size() && f.commit();
+    }
+
+    // Caller holds fileMutex.  Cleared before the cookies are read, so a
+    // change made meanwhile stays pending.
+    bool SaveLocked()
+    {
+        dirty = false;
+        QList<ST_COOKIE> memory = Parse(Lines());
+        QList<ST_COOKIE> onDisk;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            onDisk = Parse(SplitLines(f.readAll()));
+        const int64_t now = QDateTime::currentSecsSinceEpoch();
+        for (const ST_COOKIE &c : CookiesToAdopt(memory, onDisk, lastSeen, now)) {
+            ListCommand(ToNetscapeLine(c).constData());
+            memory.append(c);
         }
+        const QList<QByteArray> lines = PersistentLines(memory, now);
+        if (!WriteFile(lines)) {
+            dirty = true;
+            return false;
+        }
+        lastSeen = Parse(lines);
+        return true;
     }
 
     void DropAll() { ListCommand("ALL"); }
@@ -136,6 +239,8 @@ void CCookieStore::SetCookieFile(const QString &path)
     d->path = path;
     d->DropAll();
     d->LoadFile();
+    d->dirty = false;
+    d->nextSaveMs = 0;
 }
 
 void CCookieStore::Reload()
@@ -143,39 +248,44 @@ void CCookieStore::Reload()
     std::lock_guard lock(d->fileMutex);
     d->DropAll();
     d->LoadFile();
+    d->dirty = false;
 }
 
 bool CCookieStore::AddCookie(const QByteArray &setCookieLine, const QString &host)
 {
     QByteArray line = setCookieLine.trimmed();
-    QByteArray name;
     const bool prefixed = qstrnicmp(line.constData(), "Set-Cookie:", 11) == 0;
+    std::optional<ST_COOKIE> cookie;
     if (prefixed || !line.contains('\t')) {
         if (prefixed)
             line = line.mid(11).trimmed();
         const qsizetype eq = line.indexOf('=');
-        if (eq <= 0)
+        if (eq <= 0 || line.left(eq).trimmed().isEmpty())
             return false;
-        name = line.left(eq).trimmed();
-        if (!host.isEmpty() && !line.toLower().contains("domain="))
-            line += "; domain=" + host.toUtf8();
-        line.prepend("Set-Cookie: ");
+        cookie = d->ParseSetCookie(line, host);
     } else {
-        const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() != 7)
-            return false;
-        name = fields[5];
+        cookie = FromNetscapeLine(line);
     }
-    if (!d->ListCommand(line.constData()))
+    if (!cookie)
         return false;
-    Save();
-    // libcurl takes bad cookies silently; look whether it is there now.
-    for (const QByteArray &l : Cookies()) {
-        const QList<QByteArray> fields = l.split('\t');
-        if (fields.size() >= 6 && fields[5] == name)
-            return true;
-    }
-    return false;
+    PutCookie(*cookie);
+    return true;
+}
+
+void CCookieStore::PutCookie(const ST_COOKIE &cookie)
+{
+    d->ListCommand(ToNetscapeLine(cookie).constData());
+    CookiesChanged();
+}
+
+void CCookieStore::RemoveCookie(const ST_COOKIE &cookie)
+{
+    // An expired cookie takes the place of the one of the same key, and
+    // libcurl then drops it.
+    ST_COOKIE gone = cookie;
+    gone.expires = 1;
+    d->ListCommand(ToNetscapeLine(gone).constData());
+    CookiesChanged();
 }
 
 QList<QByteArray> CCookieStore::Cookies() const
@@ -183,26 +293,74 @@ QList<QByteArray> CCookieStore::Cookies() const
     return d->Lines();
 }
 
+QList<ST_COOKIE> CCookieStore::CookieRecords() const
+{
+    const int64_t now = QDateTime::currentSecsSinceEpoch();
+    QList<ST_COOKIE> cookies = Parse(d->Lines());
+    cookies.removeIf([now](const ST_COOKIE &c) { return !c.IsSession() && c.expires <= now; });
+    return cookies;
+}
+
 void CCookieStore::Clear()
 {
+    std::lock_guard lock(d->fileMutex);
     d->DropAll();
-    Save();
+    d->dirty = false;
+    d->lastSeen.clear();
+    d->WriteFile({});
+}
+
+void CCookieStore::CookiesChanged()
+{
+    d->dirty = true;
+    SaveIfDue();
+}
+
+void CCookieStore::SaveIfDue()
+{
+    if (!d->dirty)
+        return;
+    const int64_t now = SteadyMs();
+    if (now < d->nextSaveMs)
+        return;
+    // A thread that finds the file busy leaves the change pending.
+    std::unique_lock lock(d->fileMutex, std::try_to_lock);
+    if (!lock.owns_lock())
+        return;
+    d->nextSaveMs = now + kSaveInterval.count();
+    d->SaveLocked();
+}
+
+void CCookieStore::Flush()
+{
+    std::lock_guard lock(d->fileMutex);
+    if (d->dirty)
+        d->SaveLocked();
 }
 
 bool CCookieStore::Save()
 {
     std::lock_guard lock(d->fileMutex);
-    const QList<QByteArray> lines = d->Lines();
-    QDir().mkpath(QFileInfo(d->path).absolutePath());
-    QSaveFile f(d->path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    // Cookies are log-in secrets: only the user may read them.
-    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QByteArray text(kFileHeader);
-    for (const QByteArray &l : lines)
-        text += l + '\n';
-    if (f.write(text) != text.size())
-        return false;
-    return f.commit();
+    return d->SaveLocked();
+}
+
+void CCookieStore::BrowserCookieAdded(const ST_COOKIE &cookie)
+{
+    PutCookie(cookie);
+}
+
+void CCookieStore::BrowserCookieRemoved(const ST_COOKIE &cookie)
+{
+    RemoveCookie(cookie);
+}
+
+std::vector<ST_COOKIE> CCookieStore::CookiesForBrowser()
+{
+    const QList<ST_COOKIE> cookies = CookieRecords();
+    return {cookies.begin(), cookies.end()};
+}
+
+void CCookieStore::BrowserClosed()
+{
+    Flush();
 }

@@ -249,15 +249,24 @@ bool HeaderGiven(const QList<QByteArray> &lines, const char *name)
 }
 
 // The request headers are the caller's lines and nothing of libcurl's own
-// choosing except Host (and Content-Length for a body).
-CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody)
+// choosing except Host (and Content-Length for a body).  The caller's Cookie
+// lines come back in `cookies`: libcurl puts them into the one Cookie header
+// it sends with the store's cookies.
+CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody, QByteArray &cookies)
 {
     QList<QByteArray> lines;
     for (QByteArray line : req.strHeaders.toUtf8().split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.trimmed().isEmpty())
-            lines.append(line);
+        if (line.trimmed().isEmpty())
+            continue;
+        if (HeaderGiven({line}, "Cookie")) {
+            const QByteArray value = line.mid(7).trimmed();
+            if (!value.isEmpty())
+                cookies += (cookies.isEmpty() ? "" : "; ") + value;
+            continue;
+        }
+        lines.append(line);
     }
     CurlSlistPtr list;
     for (const QByteArray &line : lines)
@@ -342,6 +351,8 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
         return false;
 
     EnsureCurlGlobalInit();
+    // A change the last throttled save left pending goes to disk now.
+    CCookieStore::Instance().SaveIfDue();
     CurlEasyPtr h(curl_easy_init());
     if (!h)
         return false;
@@ -389,12 +400,15 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb.constData());
     else if (verb == "GET" && hasBody)
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, "GET");
-    const CurlSlistPtr headers = BuildHeaders(req, hasBody);
+    QByteArray callerCookies;
+    const CurlSlistPtr headers = BuildHeaders(req, hasBody, callerCookies);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    if (!callerCookies.isEmpty())
+        curl_easy_setopt(c, CURLOPT_COOKIE, callerCookies.constData());
 
     const CURLcode rc = RunTransfer(c, x);
     if (x.sawCookie)
-        CCookieStore::Instance().Save();
+        CCookieStore::Instance().CookiesChanged();
 
     // A transfer stopped at the end marker is a complete one.
     const bool transferred = rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && x.endMarkHit);

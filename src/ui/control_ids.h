@@ -69,6 +69,14 @@ enum : int
     IDC_DL_TIMEOUT = 1003,
 };
 
+// Log-in browser (dialog 133).
+enum : int
+{
+    IDC_WEB_ADDRESS = 1001,
+    IDC_WEB_BROWSER = 1025,
+    IDC_WEB_OPEN = 1026,
+};
+
 // Window messages of the main window.
 enum : unsigned
 {

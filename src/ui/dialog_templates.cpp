@@ -89,10 +89,20 @@ constexpr std::array kDownSetControls{
     CtlTemplate{IDC_SET_OK, K::DefPushButton, {73, 115, 50, 14}, "确 定"},
 };
 
+// The browser (Custom) is made by the log-in dialog; the button's right edge
+// and the address box's end follow the dialog's width when it is resized.
+constexpr std::array kWebOpenControls{
+    CtlTemplate{kIdStatic, K::Static, {4, 6, 24, 8}, "网址："},
+    CtlTemplate{IDC_WEB_ADDRESS, K::Edit, {28, 3, 390, 14}, ""},
+    CtlTemplate{IDC_WEB_OPEN, K::DefPushButton, {421, 3, 49, 14}, "打开"},
+    CtlTemplate{IDC_WEB_BROWSER, K::Custom, {0, 20, 470, 361}, ""},
+};
+
 const DlgTemplate kMain{102, "Ostrel京东商品图片批量下载助手", 471, 323, kMainControls};
 const DlgTemplate kAbout{100, "关于", 210, 79, kAboutControls};
 const DlgTemplate kSaveSet{130, "设置", 265, 154, kSaveSetControls};
 const DlgTemplate kDownSet{131, "设置", 196, 137, kDownSetControls};
+const DlgTemplate kWebOpen{133, "登录成功后手动关闭对话框", 470, 381, kWebOpenControls};
 
 } // namespace
 
@@ -100,3 +110,4 @@ const DlgTemplate &MainDialogTemplate() { return kMain; }
 const DlgTemplate &AboutDialogTemplate() { return kAbout; }
 const DlgTemplate &SaveSetDialogTemplate() { return kSaveSet; }
 const DlgTemplate &DownSetDialogTemplate() { return kDownSet; }
+const DlgTemplate &WebOpenDialogTemplate() { return kWebOpen; }

@@ -21,6 +21,7 @@ int CTamblinApp::InitInstance()
 {
     CTamblinDlg dlg;
     mainWnd_ = &dlg;
+    dlg.SetLoginBrowserFactory(std::move(loginFactory_));
     connect(&dlg, &QDialog::finished, this, [] { QCoreApplication::quit(); });
     dlg.Create();
     const int code = exec();

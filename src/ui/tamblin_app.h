@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/login_browser.h"
+
 #include <QApplication>
 
 class CTamblinDlg;
@@ -16,7 +18,10 @@ public:
     int InitInstance();
 
     CTamblinDlg *MainWindow() const { return mainWnd_; }
+    // The log-in browser the main window opens; set before InitInstance.
+    void SetLoginBrowserFactory(LoginBrowserFactory factory) { loginFactory_ = std::move(factory); }
 
 private:
     CTamblinDlg *mainWnd_ = nullptr;  // lives on InitInstance's stack
+    LoginBrowserFactory loginFactory_;
 };

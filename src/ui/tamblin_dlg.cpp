@@ -420,6 +420,12 @@ int CTamblinDlg::RunModal(QDialog &dialog)
 void CTamblinDlg::OpenLoginPage(const QString &address)
 {
     lastLoginAddress_ = address;
+    loginBrowser_.Open(address, loginMode1_, this, runModal, *messages_);
+}
+
+int CTamblinDlg::ShowLoginPage(const QString &address)
+{
+    return gate_.Call<int>([this, address] { return loginBrowser_.RunModal(address, runModal, *messages_); }, 0);
 }
 
 // --- buttons -----------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "engine/job_host.h"
 #include "ui/dialog_units.h"
 #include "ui/gui_thread.h"
+#include "ui/login_browser.h"
 #include "ui/splash_screen_ex.h"
 
 #include <QDialog>
@@ -80,9 +81,13 @@ public:
     // Writes soft.dat from the current settings.
     void SaveSettings();
 
-    // The log-in browser (a later part of the program); the last address asked for.
+    // Opens the log-in browser: modeless and owned by the window in
+    // LoginMode1, else modal without owner.  The last address asked for.
     void OpenLoginPage(const QString &address);
     QString LastLoginAddress() const { return lastLoginAddress_; }
+    // The log-in browser the program brings (none: the entries say so).
+    void SetLoginBrowserFactory(LoginBrowserFactory factory) { loginBrowser_.SetFactory(std::move(factory)); }
+    QDialog *LoginWindow() const { return loginBrowser_.Modeless(); }
 
     // Runs a modal dialog; tests replace it to drive the dialog themselves.
     std::function<int(QDialog &)> runModal;
@@ -108,6 +113,7 @@ public:
     QString SavePathText() override;
     int ListTypeChoice() override;
     void OpenFolder(const QString &folder) override;
+    int ShowLoginPage(const QString &address) override;
 
 signals:
     // The window has appeared after start-up.
@@ -163,6 +169,7 @@ private:
     std::atomic<uint8_t> ThumbJobState{0};
     bool allRowsChosen_ = false;  // until the album grid keeps a selection
     QString lastLoginAddress_;
+    CLoginBrowserHost loginBrowser_;
 
     CGuiThreadGate gate_{this};
     std::thread startupThread_;

@@ -71,6 +71,7 @@ public:
     QString SavePathText() override { return savePath; }
     int ListTypeChoice() override { return listType; }
     void OpenFolder(const QString &folder) override { Add(m_opened, folder); }
+    int ShowLoginPage(const QString &) override { return 0; }
 
     QStringList Messages() const { return Get(m_messages); }
     QStringList Status1() const { return Get(m_status1); }

@@ -75,8 +75,9 @@ TEST_F(CookieTest, ReloadDropsCookiesThatWereNeverSaved)
 
 TEST_F(CookieTest, AddedCookieIsSentAndSaved)
 {
-    EXPECT_TRUE(store.AddCookie("Set-Cookie: pin=jd_user; Path=/", "127.0.0.1"));
+    EXPECT_TRUE(store.AddCookie("Set-Cookie: pin=jd_user; Path=/; Max-Age=3600", "127.0.0.1"));
     EXPECT_EQ(Fetch("/whoami"), "pin=jd_user");
+    store.Flush();
     store.Reload();
     EXPECT_EQ(Fetch("/whoami"), "pin=jd_user");
 }

@@ -5,6 +5,7 @@
 #include "net/cookie_store.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <string>
 
 inline QString Q(const std::string &s)
@@ -22,6 +24,17 @@ inline QString Q(const std::string &s)
 inline std::string S(const QByteArray &b)
 {
     return std::string(b.constData(), std::size_t(b.size()));
+}
+
+// A Cookie header's cookies in name order: libcurl and browsers order them
+// by path length, then as they like.
+inline QByteArray SortedCookies(const QByteArray &cookieHeader)
+{
+    QList<QByteArray> parts = cookieHeader.split(';');
+    for (QByteArray &p : parts)
+        p = p.trimmed();
+    std::sort(parts.begin(), parts.end());
+    return parts.join("; ");
 }
 
 // windowBits 31 = gzip wrapper, 15 = zlib wrapper.

@@ -25,7 +25,7 @@ protected:
         srv.Http().new_task_queue = [] { return new httplib::ThreadPool(kThreads + 2); };
         srv.Http().Get("/pic/(\\d+)", [](const httplib::Request &req, httplib::Response &res) {
             const int n = std::stoi(req.matches[1]);
-            res.set_header("Set-Cookie", "c" + std::to_string(n) + "=" + std::to_string(n * 11) + "; Path=/");
+            res.set_header("Set-Cookie", "c" + std::to_string(n) + "=" + std::to_string(n * 11) + "; Path=/; Max-Age=3600");
             res.set_content(std::string(std::size_t(1000 + n * 137), char('a' + n)), "image/jpeg");
         });
         srv.Start();
@@ -61,8 +61,10 @@ TEST_F(ThreadsTest, FifteenThreadsEachGetTheirOwnBodyAndAllCookiesAreKept)
         EXPECT_EQ(f.size(), 1000 + t * 137);
     }
 
-    // Every thread saved the store; the file is whole and holds every cookie.
+    // The threads saved the store between them; what is still pending goes
+    // out at the flush.  The file is whole and holds every cookie.
     EXPECT_EQ(CCookieStore::Instance().Cookies().size(), kThreads);
+    CCookieStore::Instance().Flush();
     CCookieStore::Instance().Reload();
     const QList<QByteArray> cookies = CCookieStore::Instance().Cookies();
     EXPECT_EQ(cookies.size(), kThreads);
@@ -79,9 +81,11 @@ TEST_F(ThreadsTest, ConcurrentAddsAndSavesLeaveOneWholeFile)
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([t] {
-            for (int i = 0; i < 5; ++i)
+            for (int i = 0; i < 5; ++i) {
                 CCookieStore::Instance().AddCookie(
-                    QByteArray("k") + QByteArray::number(t * 10 + i) + "=v; Path=/", "127.0.0.1");
+                    QByteArray("k") + QByteArray::number(t * 10 + i) + "=v; Path=/; Max-Age=3600", "127.0.0.1");
+                CCookieStore::Instance().Flush();
+            }
         });
     for (auto &th : threads)
         th.join();

@@ -1,0 +1,97 @@
+#include "net/cookie_record.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace {
+const QByteArray kHttpOnlyPrefix("#HttpOnly_");
+
+const char *Flag(bool b)
+{
+    return b ? "TRUE" : "FALSE";
+}
+
+bool Persistent(const ST_COOKIE &c, int64_t now)
+{
+    return !c.IsSession() && c.expires > now;
+}
+} // namespace
+
+QByteArray ToNetscapeLine(const ST_COOKIE &c)
+{
+    QByteArray line;
+    if (c.httpOnly)
+        line += kHttpOnlyPrefix;
+    if (!c.hostOnly)
+        line += '.';
+    line += c.domain.toUtf8() + '\t' + Flag(!c.hostOnly) + '\t' + c.path.toUtf8() + '\t' + Flag(c.secure)
+            + '\t' + QByteArray::number(qint64(c.expires)) + '\t' + c.name + '\t' + c.value;
+    return line;
+}
+
+std::optional<ST_COOKIE> FromNetscapeLine(QByteArray line)
+{
+    if (line.endsWith('\r'))
+        line.chop(1);
+    ST_COOKIE c;
+    if (line.startsWith(kHttpOnlyPrefix)) {
+        c.httpOnly = true;
+        line.remove(0, kHttpOnlyPrefix.size());
+    } else if (line.startsWith('#')) {
+        return std::nullopt;
+    }
+    const QList<QByteArray> f = line.split('\t');
+    if (f.size() != 7 || f[0].isEmpty() || f[5].isEmpty())
+        return std::nullopt;
+    bool numeric = false;
+    c.expires = f[4].toLongLong(&numeric);
+    if (!numeric)
+        return std::nullopt;
+    QByteArray domain = f[0];
+    c.hostOnly = f[1] != "TRUE";
+    if (domain.startsWith('.'))
+        domain.remove(0, 1);
+    c.domain = QString::fromUtf8(domain);
+    c.path = QString::fromUtf8(f[2]);
+    c.secure = f[3] == "TRUE";
+    c.name = f[5];
+    c.value = f[6];
+    return c;
+}
+
+QByteArray CookieKey(const ST_COOKIE &c)
+{
+    return c.domain.toLower().toUtf8() + (c.hostOnly ? "\t\t" : "\t.\t") + c.path.toUtf8() + '\t' + c.name;
+}
+
+QList<ST_COOKIE> CookiesToAdopt(const QList<ST_COOKIE> &memory, const QList<ST_COOKIE> &onDisk,
+                                const QList<ST_COOKIE> &lastSeen, int64_t now)
+{
+    QSet<QByteArray> held;
+    for (const ST_COOKIE &c : memory)
+        held.insert(CookieKey(c));
+    QHash<QByteArray, QByteArray> seen;
+    for (const ST_COOKIE &c : lastSeen)
+        seen.insert(CookieKey(c), ToNetscapeLine(c));
+    QList<ST_COOKIE> adopted;
+    for (const ST_COOKIE &c : onDisk) {
+        const QByteArray key = CookieKey(c);
+        if (held.contains(key) || !Persistent(c, now))
+            continue;
+        const auto it = seen.constFind(key);
+        if (it != seen.constEnd() && *it == ToNetscapeLine(c))
+            continue;
+        held.insert(key);
+        adopted.append(c);
+    }
+    return adopted;
+}
+
+QList<QByteArray> PersistentLines(const QList<ST_COOKIE> &cookies, int64_t now)
+{
+    QList<QByteArray> lines;
+    for (const ST_COOKIE &c : cookies)
+        if (Persistent(c, now))
+            lines.append(ToNetscapeLine(c));
+    return lines;
+}
