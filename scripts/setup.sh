@@ -11,7 +11,7 @@ packages=(
   libcurl4-openssl-dev zlib1g-dev libssl-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   fonts-wqy-microhei
-  xvfb xauth openssl curl
+  xvfb xauth xdotool openssl curl
 )
 
 missing=()

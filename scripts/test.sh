@@ -13,7 +13,9 @@ export no_proxy=127.0.0.1,localhost
 
 # Runs ctest in a build tree, then fails when any sanitizer reported anything:
 # report files (tests/CMakeLists.txt sends them there) or a report in the
-# output of any test, passed or not.
+# output of any test, passed or not.  ctest runs under the command in
+# ctest_wrapper, when one is set.
+ctest_wrapper=()
 run_ctest() {
   local dir=$1; shift
   local reports="$dir/sanitizer-reports"
@@ -22,7 +24,7 @@ run_ctest() {
   mkdir -p "$reports"
   rm -f "$log"
   local status=0
-  ctest --test-dir "$dir" --output-on-failure -j2 --timeout 300 "$@" || status=$?
+  "${ctest_wrapper[@]}" ctest --test-dir "$dir" --output-on-failure -j2 --timeout 300 "$@" || status=$?
   local pattern='runtime error:|ERROR: AddressSanitizer|ERROR: LeakSanitizer|WARNING: ThreadSanitizer|SUMMARY: [A-Za-z]*Sanitizer'
   if [ -f "$log" ] && grep -Eq "$pattern" "$log"; then
     echo "sanitizer report in the test output:" >&2
@@ -43,7 +45,11 @@ run_ctest() {
 build="$root/build/asan"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON -DOSTREL_WERROR=ON >/dev/null
 cmake --build "$build" -j2
-run_ctest "$build"
+run_ctest "$build" -LE display
+# Tests of real windows and real input (label display) on their own X server.
+ctest_wrapper=(xvfb-run -a -s "-screen 0 1280x1024x24")
+run_ctest "$build" -L display --no-tests=ignore
+ctest_wrapper=()
 
 if [ "${OSTREL_SKIP_TSAN:-0}" != 1 ]; then
   tbuild="$root/build/tsan"

@@ -169,6 +169,17 @@ void CQtGridPlatform::TakeKeyboardFocus()
     m_grid.setFocus(Qt::MouseFocusReason);
 }
 
+void CQtGridPlatform::CaptureMouse(bool)
+{
+    // The viewport's implicit grab holds the mouse from press to release; an
+    // explicit grab would also hold it from a modal box that opens meanwhile.
+}
+
+bool CQtGridPlatform::IsLeftButtonDown() const
+{
+    return QGuiApplication::mouseButtons() & Qt::LeftButton;
+}
+
 void CQtGridPlatform::StartAutoScroll()
 {
     m_grid.m_autoScrollTimer.start();
@@ -358,10 +369,7 @@ void CGridCtrl::mousePressEvent(QMouseEvent *e)
 
 void CGridCtrl::mouseMoveEvent(QMouseEvent *e)
 {
-    const QPoint pt = e->position().toPoint();
-    if (m_pTitleTip)
-        m_pTitleTip->CheckHover(pt);
-    OnMouseMove(pt, e->buttons() & Qt::LeftButton);
+    OnMouseMove(e->position().toPoint(), e->buttons() & Qt::LeftButton);
 }
 
 void CGridCtrl::mouseReleaseEvent(QMouseEvent *e)
@@ -381,7 +389,7 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent *e)
 
 void CGridCtrl::wheelEvent(QWheelEvent *e)
 {
-    OnMouseWheel(e->angleDelta().y());
+    OnMouseWheel(e->angleDelta().y(), e->pixelDelta().y());
     e->accept();
 }
 
@@ -398,17 +406,30 @@ void CGridCtrl::keyPressEvent(QKeyEvent *e)
         e->ignore();
 }
 
+void CGridCtrl::focusOutEvent(QFocusEvent *e)
+{
+    QAbstractScrollArea::focusOutEvent(e);
+    OnCaptureLost();
+}
+
+void CGridCtrl::hideEvent(QHideEvent *e)
+{
+    QAbstractScrollArea::hideEvent(e);
+    OnCaptureLost();
+}
+
 void CGridCtrl::leaveEvent(QEvent *e)
 {
     QAbstractScrollArea::leaveEvent(e);
-    m_platform.HideTitleTip();
     OnMouseLeave();
 }
 
 void CGridCtrl::changeEvent(QEvent *e)
 {
     QAbstractScrollArea::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
+    if (e->type() == QEvent::ActivationChange && !isActiveWindow())
+        OnCaptureLost(); // a window that opens over ours takes the button's release
+    else if (e->type() == QEvent::FontChange)
         SetGridFont(font());
     else if (e->type() == QEvent::PaletteChange)
         OnSysColourChange();

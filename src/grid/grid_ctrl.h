@@ -34,7 +34,8 @@ public:
     void SetCursorShape(GridCursor cursor) override;
     void SetWaitCursor(bool bOn) override;
     void TakeKeyboardFocus() override;
-    void CaptureMouse(bool) override {}
+    void CaptureMouse(bool bOn) override;
+    bool IsLeftButtonDown() const override;
     void StartAutoScroll() override;
     void StopAutoScroll() override;
     QPoint CursorPos() const override;
@@ -85,6 +86,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;

@@ -251,21 +251,34 @@ void CGridModel::EnsureCellVisible(int nRow, int nCol)
         }
     }
 
-    // Partly hidden at the right or bottom edge: one more step at a time.
-    const QSize client = m_pPlatform->ClientSize();
+    if (nCol >= m_nFixedCols)
+        ScrollUntilEndVisible(Qt::Horizontal, nRow, nCol);
+    if (nRow >= m_nFixedRows)
+        ScrollUntilEndVisible(Qt::Vertical, nRow, nCol);
+}
+
+void CGridModel::ScrollUntilEndVisible(Qt::Orientation orient, int nRow, int nCol)
+{
+    // Partly hidden at the right (bottom) edge: one more column (row) at a time,
+    // but never past the cell's own start: a cell wider than the view shows its left part.
+    const bool bVert = orient == Qt::Vertical;
+    const int nBar = bVert ? 2 : 1;
+    const int nFixed = bVert ? FixedRowsHeight() : FixedColumnsWidth();
     QRect rect;
-    while (nCol >= m_nFixedCols && (m_nBarState & 1) && CellRect(nRow, nCol, rect)
-           && rect.left() + rect.width() > client.width()) {
-        const int nOld = ScrollPos(Qt::Horizontal);
-        OnScroll(Qt::Horizontal, GridScroll::LineDown);
-        if (ScrollPos(Qt::Horizontal) == nOld || rect.left() <= FixedColumnsWidth())
+    while ((m_nBarState & nBar) && CellRect(nRow, nCol, rect)) {
+        const QSize client = m_pPlatform->ClientSize();
+        const int nStart = bVert ? rect.top() : rect.left();
+        const int nEnd = bVert ? rect.bottom() + 1 : rect.right() + 1;
+        // A line step scrolls by the first non-empty row (column) at the top (left).
+        const CellId topLeft = TopLeftNonFixedCell();
+        int nStep = 0;
+        for (int i = bVert ? topLeft.row : topLeft.col; nStep == 0 && i < (bVert ? m_nRows : m_nCols); ++i)
+            nStep = bVert ? RowHeight(i) : ColumnWidth(i);
+        if (nEnd <= (bVert ? client.height() : client.width()) || nStart - nStep < nFixed)
             break;
-    }
-    while (nRow >= m_nFixedRows && (m_nBarState & 2) && CellRect(nRow, nCol, rect)
-           && rect.top() + rect.height() > client.height()) {
-        const int nOld = ScrollPos(Qt::Vertical);
-        OnScroll(Qt::Vertical, GridScroll::LineDown);
-        if (ScrollPos(Qt::Vertical) == nOld || rect.top() <= FixedRowsHeight())
+        const int nOld = ScrollPos(orient);
+        OnScroll(orient, GridScroll::LineDown);
+        if (ScrollPos(orient) == nOld)
             break;
     }
 }
@@ -454,16 +467,32 @@ void CGridModel::OnScrollPosChanged()
     InvalidateTopLeft(false);
 }
 
-void CGridModel::OnMouseWheel(int nDelta)
+void CGridModel::OnMouseWheel(int nDelta, int nPixels)
 {
+    if (nPixels != 0) {
+        m_nWheelRest = 0;
+        OnScroll(Qt::Vertical, GridScroll::ThumbPosition, ScrollPos(Qt::Vertical) - nPixels);
+        return;
+    }
+    // Smooth wheels and touch pads send a notch in parts: the rest waits for
+    // the next event, and turning the other way starts afresh.
+    if (nDelta == 0)
+        return;
+    if ((m_nWheelRest < 0) != (nDelta < 0))
+        m_nWheelRest = 0;
     if (m_nRowsPerWheelNotch == -1) {
-        for (int n = nDelta / 120; n > 0; --n)
+        m_nWheelRest += nDelta;
+        const int nPages = m_nWheelRest / 120;
+        m_nWheelRest -= nPages * 120;
+        for (int n = nPages; n > 0; --n)
             OnScroll(Qt::Vertical, GridScroll::PageUp);
-        for (int n = nDelta / 120; n < 0; ++n)
+        for (int n = nPages; n < 0; ++n)
             OnScroll(Qt::Vertical, GridScroll::PageDown);
         return;
     }
-    const int nLines = m_nRowsPerWheelNotch * nDelta / -120;
+    m_nWheelRest += m_nRowsPerWheelNotch * nDelta;
+    const int nLines = m_nWheelRest / -120;
+    m_nWheelRest += nLines * 120;
     for (int n = 0; n < nLines; ++n)
         OnScroll(Qt::Vertical, GridScroll::LineDown);
     for (int n = 0; n > nLines; --n)

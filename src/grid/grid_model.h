@@ -196,7 +196,9 @@ public:
     int ScrollPage(Qt::Orientation orient) const { return orient == Qt::Vertical ? m_nVScrollPage : m_nHScrollPage; }
     int BarState() const { return m_nBarState; }
     void OnScroll(Qt::Orientation orient, GridScroll code, int nTrackPos = 0);
-    void OnMouseWheel(int nDelta);
+    // nDelta in wheel units (120 a notch, smooth wheels send parts of one);
+    // nPixels, when the device sends it, scrolls by pixels instead.
+    void OnMouseWheel(int nDelta, int nPixels = 0);
     void OnSize();
     // The scroll position changed from outside (a bar moved it).
     void OnScrollPosChanged();
@@ -230,6 +232,8 @@ public:
     // Key codes are Qt::Key values.  False when the key was not used.
     bool OnKeyDown(int nKey, bool bShift, bool bControl);
     void OnAutoScrollTimer();
+    // The mouse went elsewhere while held (focus or activation lost, a release
+    // the grid never saw): the press ends without a click.
     void OnCaptureLost();
     void OnMouseLeave();
 
@@ -275,6 +279,7 @@ private:
     void ShowTipFor(CellId cell);
     void MoveFocusByKey(CellId next, bool bShift, bool bWrapTab, int nKey);
     void ApplySelectionForMove(CellId cell, bool bShift);
+    void ScrollUntilEndVisible(Qt::Orientation orient, int nRow, int nCol);
     int FirstRowWithHeight(int nFrom, int nStep, int nLimit) const;
     int FirstColWithWidth(int nFrom, int nStep, int nLimit) const;
 
@@ -359,6 +364,8 @@ private:
     int m_nResizeIndex = -1;
     int m_nResizeOrigin = 0;
     CellId m_idHoverCell;
+    QRect m_rectTipHover; // cell of the title tip last asked for; empty when none
+    int m_nWheelRest = 0; // part of a wheel step not yet scrolled
 
     // Top-left non-fixed cell and the summed sizes before it; the row and
     // column stay usable as a starting point while only the scroll position moves.

@@ -59,7 +59,12 @@ public:
     virtual void SetCursorShape(GridCursor cursor) = 0;
     virtual void SetWaitCursor(bool bOn) = 0;
     virtual void TakeKeyboardFocus() = 0;
+    // Holds the mouse from a press to its release.  The grid learns of a lost
+    // capture through OnCaptureLost.
     virtual void CaptureMouse(bool bOn) = 0;
+    // The left button as the window system has it now, also after a release
+    // the grid never saw (one taken by a modal box).
+    virtual bool IsLeftButtonDown() const = 0;
     virtual void StartAutoScroll() = 0;
     virtual void StopAutoScroll() = 0;
     virtual QPoint CursorPos() const = 0;

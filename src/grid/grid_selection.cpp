@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 // ---------------------------------------------------------------- focus and selection
 
@@ -300,6 +301,8 @@ void CGridModel::OnLButtonDown(QPoint pt, bool bShift, bool bControl)
 {
     if (!m_pPlatform)
         return;
+    if (m_bLMouseButtonDown)
+        OnCaptureLost(); // the last press never saw its release
     m_pPlatform->HideTitleTip();
     m_pPlatform->TakeKeyboardFocus();
     m_LeftClickDownPoint = pt;
@@ -330,10 +333,9 @@ void CGridModel::OnLButtonDown(QPoint pt, bool bShift, bool bControl)
     if (IsCellSelected(click.row, click.col)) {
         SetFocusCell(click.row, click.col);
         if (bControl) {
-            if (m_bListMode)
-                SelectRows(click, true, false);
-            else
-                SelectCells(click, true, false);
+            // Only the clicked row (cell) goes, also with Shift: the anchor plays no part.
+            const int nFirstCol = m_bListMode ? (m_bAllowSelectFixed ? 0 : m_nFixedCols) : click.col;
+            SetSelectedRange(click.row, nFirstCol, click.row, m_bListMode ? m_nCols - 1 : click.col, true, false);
             return;
         }
         if (m_bAllowDragAndDrop)
@@ -411,6 +413,8 @@ void CGridModel::ShowTipFor(CellId cell)
     if (!pCell->TipTextRect(textRect) || textRect.isEmpty())
         return;
     const QFont font = pCell->RealisedFont() ? *pCell->RealisedFont() : GridFont();
+    // The tip belongs to the cell, one pixel wider and taller.
+    m_rectTipHover = rect.adjusted(0, 0, 1, 1);
     m_pPlatform->ShowTitleTip(pCell->TipText(), font, m_crTTipText, m_crTTipBack, textRect, rect);
 }
 
@@ -418,6 +422,12 @@ void CGridModel::OnMouseMove(QPoint pt, bool bButtonDown)
 {
     if (!m_pPlatform)
         return;
+    if (m_bLMouseButtonDown && !bButtonDown)
+        OnCaptureLost(); // released where the grid could not see it
+    if (!m_rectTipHover.isEmpty() && !m_rectTipHover.contains(pt)) {
+        m_rectTipHover = QRect();
+        m_pPlatform->HideTitleTip();
+    }
     const QSize client = m_pPlatform->ClientSize();
     const bool bInside = pt.x() >= 0 && pt.y() >= 0 && pt.x() < client.width() && pt.y() < client.height();
     const bool bHeld = bButtonDown && m_bLMouseButtonDown;
@@ -604,6 +614,10 @@ void CGridModel::OnAutoScrollTimer()
         m_pPlatform->StopAutoScroll();
         return;
     }
+    if (!m_pPlatform->IsLeftButtonDown()) {
+        OnCaptureLost();
+        return;
+    }
     const QPoint pt = m_pPlatform->CursorPos();
     const QSize client = m_pPlatform->ClientSize();
     const int nFixedW = FixedColumnsWidth();
@@ -642,14 +656,46 @@ void CGridModel::OnAutoScrollTimer()
 
 void CGridModel::OnCaptureLost()
 {
-    if (m_pPlatform)
-        m_pPlatform->StopAutoScroll();
-    if (m_nMouseMode == MouseDragging)
+    if (!m_pPlatform)
+        return;
+    m_pPlatform->StopAutoScroll();
+    const bool bWasDown = std::exchange(m_bLMouseButtonDown, false);
+    switch (m_nMouseMode) {
+    case MouseDragging:
+    case MousePrepareDrag:
         m_nMouseMode = MouseNothing;
+        break;
+    case MouseSizingCol:
+    case MouseSizingRow:
+        // The divider stays where it was.
+        m_pPlatform->ShowResizeLine(m_nMouseMode == MouseSizingCol ? Qt::Vertical : Qt::Horizontal, -1);
+        m_nResizeIndex = -1;
+        m_nMouseMode = MouseNothing;
+        break;
+    case MouseSelectAll:
+    case MouseSelectCol:
+    case MouseSelectRow:
+    case MouseSelectCells:
+        // The press announced a change; the parent hears that it is over.
+        m_nMouseMode = MouseNothing;
+        if (bWasDown)
+            m_pPlatform->Notify(GridNotifySelChanged, m_idCurrentCell.row, m_idCurrentCell.col);
+        break;
+    default:
+        break;
+    }
+    if (bWasDown) {
+        m_pPlatform->CaptureMouse(false);
+        m_pPlatform->SetCursorShape(GridCursor::Arrow);
+    }
 }
 
 void CGridModel::OnMouseLeave()
 {
+    if (m_pPlatform) {
+        m_rectTipHover = QRect();
+        m_pPlatform->HideTitleTip();
+    }
     if (CGridCellBase *pOld = CellAt(m_idHoverCell.row, m_idHoverCell.col))
         pOld->MouseLeft();
     m_idHoverCell = CellId();

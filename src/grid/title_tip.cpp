@@ -6,7 +6,7 @@
 #include <QPainter>
 
 CTitleTip::CTitleTip(QWidget *pGrid)
-    : QWidget(pGrid, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_pGrid(pGrid)
+    : QWidget(pGrid, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -18,7 +18,6 @@ void CTitleTip::ShowTip(QWidget *pArea, const QString &text, const QFont &font, 
 {
     if (hoverRect.isEmpty() || isVisible())
         return;
-    m_rectHover = hoverRect.adjusted(0, 0, 1, 1);
 
     const QString shown = QLatin1Char(' ') + text + QLatin1Char(' ');
     const QFontMetrics fm(font);
@@ -39,12 +38,6 @@ void CTitleTip::ShowTip(QWidget *pArea, const QString &text, const QFont &font, 
 void CTitleTip::HideTip()
 {
     hide();
-}
-
-void CTitleTip::CheckHover(QPoint pt)
-{
-    if (isVisible() && !m_rectHover.contains(pt))
-        hide();
 }
 
 void CTitleTip::paintEvent(QPaintEvent *)

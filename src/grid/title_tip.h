@@ -7,8 +7,9 @@
 #include <QString>
 #include <QWidget>
 
-// Borderless pop-up showing a cell's whole text when it does not fit.  It
-// takes no input: mouse and keys reach the grid below, which hides the tip.
+// Borderless pop-up showing a cell's whole text when it does not fit.  Its
+// window is transparent for input, so the grid under it keeps the pointer
+// (no leave, no lost moves) and hides the tip when the pointer leaves the cell.
 class CTitleTip : public QWidget
 {
     Q_OBJECT
@@ -20,17 +21,12 @@ public:
     void ShowTip(QWidget *pArea, const QString &text, const QFont &font, COLORREF crText, COLORREF crBack,
                  const QRect &textRect, const QRect &hoverRect);
     void HideTip();
-    // Hides the tip when the point (client coordinates) leaves the cell it belongs to.
-    void CheckHover(QPoint pt);
-    QRect HoverRect() const { return m_rectHover; }
     QString TipText() const { return m_strText; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QWidget *m_pGrid;
-    QRect m_rectHover;
     QString m_strText;
     COLORREF m_crText = ColourDefault;
     COLORREF m_crBack = ColourDefault;

@@ -29,6 +29,7 @@ public:
     QStringList dragged;
     QPoint cursor;
     bool bTimerRunning = false;
+    bool bLeftButtonDown = true; // the real button: held until a test lets it go
     int nTipsHidden = 0;
 
     bool HasWindow() const override { return true; }
@@ -101,6 +102,7 @@ public:
     void SetWaitCursor(bool) override {}
     void TakeKeyboardFocus() override {}
     void CaptureMouse(bool) override {}
+    bool IsLeftButtonDown() const override { return bLeftButtonDown; }
     void StartAutoScroll() override { bTimerRunning = true; }
     void StopAutoScroll() override { bTimerRunning = false; }
     QPoint CursorPos() const override { return cursor; }

@@ -146,6 +146,34 @@ TEST_F(GridGeometryTest, EnsureCellVisibleScrollsDownAndBack)
     EXPECT_EQ(grid.TopLeftNonFixedCell().row, 2);
 }
 
+TEST_F(GridGeometryTest, EnsureCellVisibleKeepsTheLeftEdgeOfAWideColumn)
+{
+    // Columns 100 / 600 / 100 in a view 384 wide: the middle one never fits.
+    Build(100);
+    grid.ChangeColumnWidth(0, 100);
+    grid.ChangeColumnWidth(1, 600);
+    grid.ChangeColumnWidth(2, 100);
+    ASSERT_EQ(platform.ClientSize().width(), 384);
+    struct Case {
+        int nFromPos, nCol, nLeft;
+    };
+    for (const Case &c : {Case{0, 1, 0}, Case{0, 2, 0}, Case{416, 1, 0}, Case{0, 0, 0}}) {
+        grid.OnScroll(Qt::Horizontal, GridScroll::ThumbPosition, c.nFromPos);
+        grid.EnsureCellVisible(5, c.nCol);
+        QRect rect;
+        ASSERT_TRUE(grid.CellRect(5, c.nCol, rect));
+        EXPECT_EQ(rect.left(), c.nLeft) << "column " << c.nCol << " from " << c.nFromPos;
+    }
+    // Page Down with the focus in the wide column scrolls down, not it away.
+    grid.OnScroll(Qt::Horizontal, GridScroll::Top);
+    grid.SetFocusCell(1, 1);
+    grid.OnKeyDown(Qt::Key_PageDown, false, false);
+    QRect rect;
+    ASSERT_TRUE(grid.CellRect(grid.FocusCell().row, 1, rect));
+    EXPECT_GT(grid.FocusCell().row, 1);
+    EXPECT_EQ(rect.left(), 0);
+}
+
 TEST_F(GridGeometryTest, WheelScrollsThreeLines)
 {
     Build(100);

@@ -94,6 +94,37 @@ TEST_F(GridInputTest, AutoScrollExtendsTheSelectionDownwards)
     EXPECT_EQ(grid.SelectedRange(), range);
 }
 
+TEST_F(GridInputTest, AReleaseTheGridNeverSawEndsThePress)
+{
+    // The timer finds the button up (a modal box took the release).
+    grid.OnLButtonDown(At(2, 1), false, false);
+    platform.cursor = QPoint(40, platform.ClientSize().height() + 30);
+    platform.bLeftButtonDown = false;
+    grid.OnAutoScrollTimer();
+    EXPECT_FALSE(platform.bTimerRunning);
+    EXPECT_EQ(grid.MouseMode(), MouseNothing);
+    EXPECT_EQ(platform.nVPos, 0);
+    EXPECT_EQ(std::get<0>(platform.notifications.back()), GridNotifySelChanged);
+    // A move without the button after a press ends it too; no click is reported.
+    platform.bLeftButtonDown = true;
+    grid.OnLButtonDown(At(4, 1), false, false);
+    grid.OnMouseMove(At(8, 1), false);
+    EXPECT_FALSE(platform.bTimerRunning);
+    grid.OnLButtonUp(At(8, 1));
+    EXPECT_EQ(grid.SelectedRange(), CellRange(2, 0, 4, 5));
+    EXPECT_FALSE(Notified(GridNotifyClick));
+}
+
+TEST_F(GridInputTest, ShiftClickOnASelectedRowDeselectsOnlyThatRow)
+{
+    Click(3, 1);
+    Click(7, 1, true);
+    EXPECT_EQ(grid.SelectedRange(), CellRange(3, 0, 7, 5));
+    Click(5, 1, true);
+    for (int r = 3; r <= 7; ++r)
+        EXPECT_EQ(grid.IsCellSelected(r, 0), r != 5) << "row " << r;
+}
+
 TEST_F(GridInputTest, DragSelectingAcrossRows)
 {
     grid.OnLButtonDown(At(2, 1), false, false);
