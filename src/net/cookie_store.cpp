@@ -1,12 +1,12 @@
 #include "net/cookie_store.h"
 
 #include "net/curl_handle.h"
+#include "util/app_data_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <array>
 #include <mutex>
@@ -17,10 +17,7 @@ const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
 
 QString DefaultCookieFile()
 {
-    // Spelled out rather than AppDataLocation, so the place does not depend on
-    // whether the application object has set its names yet.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/Lumbrack/Ostrel/cookies.txt");
+    return AppDataFolder() + QStringLiteral("cookies.txt");
 }
 } // namespace
 

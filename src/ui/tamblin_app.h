@@ -17,6 +17,12 @@ public:
 
     CTamblinDlg *MainWindow() const { return mainWnd_; }
 
+    // A program folder chosen at start-up instead of the current folder;
+    // `isDataFolder` when it is the user's data folder.
+    void SetProgramFolder(const QString &folder, bool isDataFolder);
+
 private:
     CTamblinDlg *mainWnd_ = nullptr;  // lives on InitInstance's stack
+    QString programFolder_;           // empty: the current folder
+    bool programFolderIsDataFolder_ = false;
 };
