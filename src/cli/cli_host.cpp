@@ -77,7 +77,7 @@ void CCliHost::SetStatus2(const QString &text)
         Print(ProgressLine(text, m_state.pics.nBytesDone.load(), elapsed.count()), true);
         return;
     }
-    Print(text, text.startsWith(QStringLiteral("已获取到")));
+    Print(text, text.startsWith(QStringLiteral("已获取到")) || text == QStringLiteral("......"));
 }
 
 void CCliHost::SetControlText(int nCtrl, const QString &text)
