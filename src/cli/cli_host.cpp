@@ -1,5 +1,6 @@
 #include "cli/cli_host.h"
 
+#include "cli/cli_progress.h"
 #include "engine/engine_state.h"
 
 #include <cstdio>
@@ -16,19 +17,36 @@ void Write(FILE *out, const QString &text)
 
 } // namespace
 
+void CCliHost::EndProgressLine()
+{
+    if (m_bProgressOpen)
+        Write(stdout, QStringLiteral("\n"));
+    m_bProgressOpen = false;
+}
+
 void CCliHost::Print(const QString &text, bool bProgress)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || !m_bStatusLines || (bProgress && !m_bTerminal))
         return;
     std::lock_guard lock(m_mtx);
-    if (bProgress && m_bTerminal) {
+    if (bProgress) {
         Write(stdout, QStringLiteral("\r") + text + QStringLiteral("\x1b[K"));
         m_bProgressOpen = true;
     } else {
-        if (m_bProgressOpen)
-            Write(stdout, QStringLiteral("\n"));
-        m_bProgressOpen = false;
+        EndProgressLine();
         Write(stdout, text + u'\n');
+    }
+    std::fflush(stdout);
+}
+
+void CCliHost::ListPictures(const ST_DOWNJOB &job)
+{
+    std::lock_guard lock(m_mtx);
+    EndProgressLine();
+    for (int i = 0; i < job.Count(); ++i) {
+        // An alternative address after CR LF is only a fall-back.
+        const QString url = job.arrUrl[i].section(QStringLiteral("\r\n"), 0, 0);
+        Write(stdout, url + u'\t' + job.FullPath(i) + u'\n');
     }
     std::fflush(stdout);
 }
@@ -36,9 +54,7 @@ void CCliHost::Print(const QString &text, bool bProgress)
 void CCliHost::ShowMessage(const QString &text)
 {
     std::lock_guard lock(m_mtx);
-    if (m_bProgressOpen)
-        Write(stdout, QStringLiteral("\n"));
-    m_bProgressOpen = false;
+    EndProgressLine();
     std::fflush(stdout);
     Write(stderr, text + u'\n');
     std::fflush(stderr);
@@ -46,7 +62,22 @@ void CCliHost::ShowMessage(const QString &text)
 
 void CCliHost::SetStatus2(const QString &text)
 {
-    Print(text, text.startsWith(QStringLiteral("已下载")));
+    if (text == QStringLiteral("已开始下载图片")) {
+        std::lock_guard lock(m_mtx);
+        m_downloadStarted = std::chrono::steady_clock::now();
+    }
+    if (text.startsWith(QStringLiteral("已下载"))) {
+        std::chrono::steady_clock::time_point started;
+        {
+            std::lock_guard lock(m_mtx);
+            started = m_downloadStarted;
+        }
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started);
+        Print(ProgressLine(text, m_state.pics.nBytesDone.load(), elapsed.count()), true);
+        return;
+    }
+    Print(text, text.startsWith(QStringLiteral("已获取到")) || text == QStringLiteral("......"));
 }
 
 void CCliHost::SetControlText(int nCtrl, const QString &text)
@@ -58,9 +89,7 @@ void CCliHost::SetControlText(int nCtrl, const QString &text)
 void CCliHost::DownloadFinished(int64_t, int)
 {
     std::lock_guard lock(m_mtx);
-    if (m_bProgressOpen)
-        Write(stdout, QStringLiteral("\n"));
-    m_bProgressOpen = false;
+    EndProgressLine();
     std::fflush(stdout);
 }
 

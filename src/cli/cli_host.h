@@ -3,21 +3,31 @@
 #include "engine/job_host.h"
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 
 class CEngineState;
+struct ST_DOWNJOB;
 
-// The headless host: status lines go to standard output (progress as one
-// updating line on a terminal), notices to standard error.  The "grid" holds
-// the albums of the current list job and is fully selected when the list job
-// selects all rows.
+// The headless host: status lines go to standard output, progress as one
+// updating line on a terminal only, notices to standard error.  The "grid"
+// holds the albums of the current list job and is fully selected when the
+// list job selects all rows.
 class CCliHost final : public IJobHost
 {
 public:
-    CCliHost(CEngineState &state, bool bTerminal) : m_state(state), m_bTerminal(bTerminal) {}
+    // Without `bStatusLines` (quiet, or a names-only run whose standard
+    // output is the picture list) only notices are printed.
+    CCliHost(CEngineState &state, bool bTerminal, bool bStatusLines = true)
+        : m_state(state), m_bTerminal(bTerminal), m_bStatusLines(bStatusLines)
+    {
+    }
 
     void SetAddress(const QString &address) { m_address = address; }
     void SetSavePath(const QString &path) { m_savePath = path; }
+
+    // One line per picture: its address and full path, tab-separated.
+    void ListPictures(const ST_DOWNJOB &job);
 
     void ShowMessage(const QString &text) override;
     void SetControlText(int nCtrl, const QString &text) override;
@@ -44,12 +54,15 @@ public:
 
 private:
     void Print(const QString &text, bool bProgress);
+    void EndProgressLine(); // with m_mtx held
 
     CEngineState &m_state;
     const bool m_bTerminal;
+    const bool m_bStatusLines;
     QString m_address;
     QString m_savePath;
     std::atomic<bool> m_bAllSelected{false};
     std::mutex m_mtx;           // calls come from several job threads
     bool m_bProgressOpen = false; // a progress line waits for its line end
+    std::chrono::steady_clock::time_point m_downloadStarted; // of the album's pictures
 };

@@ -1,6 +1,7 @@
 // ostrel-cli: the list and download jobs without a window, for scripts.
 
 #include "cli/cli_host.h"
+#include "cli/cli_options.h"
 #include "core/soft_settings.h"
 #include "engine/engine_state.h"
 #include "engine/job_control.h"
@@ -18,23 +19,10 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char kUsage[] =
-    "usage: ostrel-cli [--save DIR] ADDRESS...\n"
-    "\n"
-    "Downloads the pictures of JD product pages, as the window's \"获取相册\" does.\n"
-    "The current folder is the program folder: soft.dat and 下载器扩展设置.ini are\n"
-    "read (and soft.dat written) there.\n"
-    "\n"
-    "  --save DIR  save path (default: the newest save path of soft.dat, else the\n"
-    "              current folder)\n"
-    "  --help      this text\n"
-    "\n"
-    "Exit status: 0 every address was downloaded (or listed), 1 an address gave no\n"
-    "album or no pictures, or the save path was unusable, 2 usage error.\n";
-
-int Usage(FILE *out, int code)
+int Fail(const QString &text, int code)
 {
-    std::fputs(kUsage, out);
+    std::fprintf(stderr, "ostrel-cli: %s\n%s", qUtf8Printable(text),
+                 code == kExitUsage ? "Try 'ostrel-cli --help'.\n" : "");
     return code;
 }
 
@@ -43,43 +31,36 @@ int Usage(FILE *out, int code)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-
-    QString savePath;
-    QStringList addresses;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QStringLiteral("--help") || a == QStringLiteral("-h"))
-            return Usage(stdout, kExitOk);
-        if (a == QStringLiteral("--save")) {
-            if (++i >= args.size())
-                return Usage(stderr, kExitUsage);
-            savePath = args[i];
-        } else if (a.startsWith(QStringLiteral("--save="))) {
-            savePath = a.mid(7);
-        } else if (a.startsWith(u'-') && a.size() > 1) {
-            std::fprintf(stderr, "ostrel-cli: unknown option %s\n", qPrintable(a));
-            return Usage(stderr, kExitUsage);
-        } else {
-            addresses.append(a);
-        }
+    CliParse parse = ParseCliOptions(QCoreApplication::arguments());
+    if (parse.action == CliParse::Help || parse.action == CliParse::Version) {
+        std::fputs(qUtf8Printable(parse.text), stdout);
+        return kExitOk;
     }
-    if (addresses.isEmpty())
-        return Usage(stderr, kExitUsage);
+    if (parse.action == CliParse::UsageError)
+        return Fail(parse.text, kExitUsage);
+    CliOptions &options = parse.options;
+    QString error;
+    if (!ReadInputFiles(options, error))
+        return Fail(error, kExitUsage);
+    const QStringList &addresses = options.addresses;
+    QString savePath = options.savePath;
 
     CEngineState state;
-    state.ProgramFolder = QDir::currentPath();
+    state.ProgramFolder = options.programFolder.isEmpty() ? QDir::currentPath() : options.programFolder;
     if (!state.ProgramFolder.endsWith(u'/'))
         state.ProgramFolder += u'/';
     LoadSettings(state.settings, state.ProgramFolder);
     if (savePath.isEmpty())
         savePath = state.settings.arrSavePathHistory[0];
     if (savePath.isEmpty())
-        savePath = state.ProgramFolder;
+        savePath = QDir::currentPath();
     savePath = QDir(savePath).absolutePath();
 
-    CCliHost host(state, isatty(STDOUT_FILENO) == 1);
+    CCliHost host(state, isatty(STDOUT_FILENO) == 1, !options.bQuiet && !options.bGetUrls);
     host.SetSavePath(savePath);
+    state.run = options.run;
+    if (options.bGetUrls)
+        state.run.listNamedPictures = [&host](const ST_DOWNJOB &job) { host.ListPictures(job); };
     state.job.hNotifyWnd = &host;
     state.StartupReady = 1;
 

@@ -75,6 +75,7 @@ void DownPicFunc(CEngineState &state)
     DownPicEngine &pics = state.pics;
     const ST_DOWNJOB &job = state.job;
     pics.nPicDone = 0;
+    pics.nBytesDone = 0;
     const int nCount = job.Count();
     const int nSlots = std::min<int>(pics.wThreads, nCount);
     if (nSlots <= 0)
@@ -179,13 +180,15 @@ void DownOnePicFunc(CEngineState &state, int i)
     req.byAttempts = 2;
     req.byRetryDelaySec = 1;
     try {
-        FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
+        bool bOk = FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
         if (!alt.isEmpty() &&
             (resp.body.isEmpty() ||
              (alt.indexOf(kTopitFragment) > 0 && resp.body.size() < kTopitErrorBodyBytes))) {
             req.strUrl = alt;
-            FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
+            bOk = FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
         }
+        if (bOk)
+            state.pics.nBytesDone += resp.body.size();
     } catch (...) {
         // A picture that fails in any way counts as done like any other.
     }

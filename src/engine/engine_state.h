@@ -12,6 +12,7 @@
 #include "core/ext_settings.h"
 #include "core/records.h"
 #include "core/soft_settings.h"
+#include "engine/run_options.h"
 
 // Job state values (ListJobState, DownloadJobState).
 inline constexpr uint8_t JOB_IDLE = 0;
@@ -26,6 +27,7 @@ struct DownPicEngine
     std::atomic<bool> bStopDownPic{false}; // set by the stop command, cleared by StartDownPic
     std::atomic<bool> bDownPicBusy{false}; // true while DownPicFunc runs its pool
     std::atomic<int> nPicDone{0};          // pictures of the run whose worker has ended
+    std::atomic<int64_t> nBytesDone{0};    // bytes of the run's pictures fetched so far
     // Copied from DownloadParams by the download job before each run; read by
     // the threads that run starts.
     uint16_t wThreads = 5;
@@ -78,6 +80,7 @@ public:
     std::atomic<uint32_t> nJobAlbumsUpToDate{0}; // of its albums, those SkipDownloaded found done
 
     DownPicEngine pics;
+    RunOptions run;                 // front-end choices for this run (headless only)
 
     // Index into the per-site settings: SiteKind, or the JD entry when
     // SiteKind names no entry.

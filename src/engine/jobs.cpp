@@ -113,12 +113,15 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     if (!savePath.endsWith(u'/'))
         savePath += u'/';
     QString jobFolder = savePath + state.strSiteFolder + state.strSecondFolder;
-    if (!CreateDirectoryPath(jobFolder, &host)) {
+    // A names-only run makes no folder.
+    const bool bNamesOnly = state.run.NamesOnly();
+    if (!bNamesOnly && !CreateDirectoryPath(jobFolder, &host)) {
         host.ShowMessage(notice::BadSavePath());
         state.DownloadJobState = JOB_IDLE;
         return;
     }
-    SetFolderTimes(jobFolder, Now());
+    if (!bNamesOnly)
+        SetFolderTimes(jobFolder, Now());
 
     state.SetDownloadState(JOB_RUNNING);
     host.ShowDownloadRunningLook();
@@ -131,10 +134,10 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     {
         std::lock_guard lock(state.mtxSettings);
         const DownloadParams &params = state.settings.arrDownload[state.SiteEntry()];
-        state.pics.wThreads = params.wThreads;
-        state.pics.wTimeoutSec = params.wTimeoutSec;
-        state.pics.wMinKB = params.wMinKB;
-        state.pics.wMaxKB = params.wMaxKB;
+        state.pics.wThreads = state.run.wThreads.value_or(params.wThreads);
+        state.pics.wTimeoutSec = state.run.wTimeoutSec.value_or(params.wTimeoutSec);
+        state.pics.wMinKB = state.run.wMinKB.value_or(params.wMinKB);
+        state.pics.wMaxKB = state.run.wMaxKB.value_or(params.wMaxKB);
     }
 
     std::vector<int> chosen;
@@ -167,6 +170,10 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             continue;
         nTotal += uint32_t(job.Count());
         state.nJobPicTotal = nTotal;
+        if (bNamesOnly) {
+            state.run.listNamedPictures(job);
+            continue;
+        }
         uint16_t flags = 0;
         {
             std::lock_guard lock(state.mtxSettings);
@@ -203,6 +210,6 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         std::lock_guard lock(state.mtxSettings);
         flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
     }
-    if (nTotal > 0 && (flags & OpenFolderWhenDone))
+    if (nTotal > 0 && !bNamesOnly && (flags & OpenFolderWhenDone))
         host.OpenFolder(job.strFolder);
 }

@@ -103,9 +103,11 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         if (!folder.isEmpty())
             job.strFolder += folder + u'/';
         // An existing folder is kept; one that cannot be made shows later as
-        // pictures that could not be written.
-        QDir().mkdir(job.strFolder);
-        SetFolderTimes(job.strFolder, QDateTime::currentSecsSinceEpoch());
+        // pictures that could not be written.  A names-only run makes none.
+        if (!state.run.NamesOnly()) {
+            QDir().mkdir(job.strFolder);
+            SetFolderTimes(job.strFolder, QDateTime::currentSecsSinceEpoch());
+        }
         state.strFirstUrl = ReadPicZvk(job.strFolder);
     }
 
@@ -138,7 +140,7 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     job.AppendPicture(url, fileName, header);
     host.SetStatus2(QStringLiteral("已获取到%1张图片信息").arg(job.Count()));
 
-    if (rec.wFlags & OriginalNameFile)
+    if ((rec.wFlags & OriginalNameFile) && !state.run.NamesOnly())
         AppendOriginalName(job.strFolder + album.strName + QStringLiteral(".txt"), name,
                            job.Count() == 1);
 }

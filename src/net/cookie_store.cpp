@@ -1,13 +1,13 @@
 #include "net/cookie_store.h"
 
 #include "net/curl_handle.h"
+#include "util/app_data_folder.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <array>
 #include <atomic>
@@ -22,10 +22,7 @@ constexpr std::chrono::milliseconds kSaveInterval{5000};
 
 QString DefaultCookieFile()
 {
-    // Spelled out rather than AppDataLocation, so the place does not depend on
-    // whether the application object has set its names yet.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/Lumbrack/Ostrel/cookies.txt");
+    return AppDataFolder() + QStringLiteral("cookies.txt");
 }
 
 int64_t SteadyMs()

@@ -25,6 +25,11 @@ QString ProposedSavePath(const QString &programFolder, const QString &systemTemp
 {
     if (!IsTemporaryFolder(programFolder, systemTempFolder))
         return programFolder;
+    return DocumentsSaveFolder(documentsFolder);
+}
+
+QString DocumentsSaveFolder(const QString &documentsFolder)
+{
     return WithTrailingSeparator(documentsFolder) + QStringLiteral("Lumbrack/");
 }
 

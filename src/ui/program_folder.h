@@ -10,6 +10,10 @@ QString WithTrailingSeparator(const QString &path);
 // temporary folder.
 bool IsTemporaryFolder(const QString &programFolder, const QString &systemTempFolder);
 
+// The documents folder + "Lumbrack/": the save path when the program folder
+// is no place to look for pictures.
+QString DocumentsSaveFolder(const QString &documentsFolder);
+
 // The save path the window proposes before the histories are read: the
 // program folder, or for a temporary folder the documents folder + "Lumbrack/".
 QString ProposedSavePath(const QString &programFolder, const QString &systemTempFolder,

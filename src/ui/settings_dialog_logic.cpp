@@ -1,5 +1,7 @@
 #include "ui/settings_dialog_logic.h"
 
+#include "ostrel_version.h"
+
 #include <climits>
 #include <cstdint>
 
@@ -63,5 +65,5 @@ QString NamingHelpText()
 
 QString VersionLine()
 {
-    return QStringLiteral("版本号：15.10.21.01");
+    return QStringLiteral("版本号：") + QString::fromUtf8(kOstrelVersion);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/tamblin_dlg.h"
 #include "ui/ui_resources.h"
+#include "ostrel_version.h"
 
 #include <QIcon>
 
@@ -10,7 +11,7 @@ CTamblinApp::CTamblinApp(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("Ostrel"));
     setOrganizationName(QStringLiteral("Lumbrack"));
-    setApplicationVersion(QStringLiteral("15.10.21.01"));
+    setApplicationVersion(QString::fromUtf8(kOstrelVersion));
     InitUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/ostrel/icon.png")));
     // The window is hidden during start-up; the program ends when it closes.
@@ -19,7 +20,11 @@ CTamblinApp::CTamblinApp(int &argc, char **argv)
 
 int CTamblinApp::InitInstance()
 {
-    CTamblinDlg dlg;
+    CTamblinEnvironment env = CTamblinEnvironment::FromSystem();
+    if (!programFolder_.isEmpty())
+        env.currentFolder = programFolder_;
+    env.programFolderIsDataFolder = programFolderIsDataFolder_;
+    CTamblinDlg dlg(env);
     mainWnd_ = &dlg;
     dlg.SetLoginBrowserFactory(std::move(loginFactory_));
     connect(&dlg, &QDialog::finished, this, [] { QCoreApplication::quit(); });
@@ -29,4 +34,10 @@ int CTamblinApp::InitInstance()
     dlg.hide();
     mainWnd_ = nullptr;
     return code;
+}
+
+void CTamblinApp::SetProgramFolder(const QString &folder, bool isDataFolder)
+{
+    programFolder_ = folder;
+    programFolderIsDataFolder_ = isDataFolder;
 }

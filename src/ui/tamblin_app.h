@@ -21,7 +21,13 @@ public:
     // The log-in browser the main window opens; set before InitInstance.
     void SetLoginBrowserFactory(LoginBrowserFactory factory) { loginFactory_ = std::move(factory); }
 
+    // A program folder chosen at start-up instead of the current folder;
+    // `isDataFolder` when it is the user's data folder.
+    void SetProgramFolder(const QString &folder, bool isDataFolder);
+
 private:
     CTamblinDlg *mainWnd_ = nullptr;  // lives on InitInstance's stack
     LoginBrowserFactory loginFactory_;
+    QString programFolder_;           // empty: the current folder
+    bool programFolderIsDataFolder_ = false;
 };

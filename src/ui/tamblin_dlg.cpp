@@ -184,8 +184,8 @@ void CTamblinDlg::InitFolders()
 {
     state_.ProgramFolder = ProgramFolderFrom(env_.currentFolder);
     QString save = state_.ProgramFolder;
-    if (IsTemporaryFolder(state_.ProgramFolder, env_.tempFolder)) {
-        save = ProposedSavePath(state_.ProgramFolder, env_.tempFolder, env_.documentsFolder);
+    if (env_.programFolderIsDataFolder || IsTemporaryFolder(state_.ProgramFolder, env_.tempFolder)) {
+        save = DocumentsSaveFolder(env_.documentsFolder);
         QDir().mkpath(save);  // a failure still shows the path
     }
     savePathBox_->setEditText(save);

@@ -30,6 +30,9 @@ struct CTamblinEnvironment
     QString currentFolder;    // becomes ProgramFolder
     QString documentsFolder;  // for the temporary-folder rule
     QString tempFolder;       // the system's temporary folder
+    // The program folder is the user's data folder (a desktop launch): the
+    // save path then starts in the documents folder, as for a temporary one.
+    bool programFolderIsDataFolder = false;
     bool showSplash = true;
 
     static CTamblinEnvironment FromSystem();

@@ -51,13 +51,15 @@ protected:
     QString SaveFolder() const { return tmp.path() + QStringLiteral("/save"); }
     QString AlbumFolder() const { return SaveFolder() + QStringLiteral("/京东/不锈钢保温杯 500ml/"); }
 
-    CliRun Run(const QStringList &args)
+    // Runs in `workDir` (default: the program folder) with `stdinFile` as standard input.
+    CliRun Run(const QStringList &args, const QString &workDir = QString(), const QString &stdinFile = QString())
     {
         SaveSettings(settings, ProgramFolder());
         // The proxy must catch every address here, 127.0.0.1 included.
-        const SpawnResult sr = SpawnAndWait(QStringLiteral(OSTREL_CLI_PATH), args, ProgramFolder(),
+        const SpawnResult sr = SpawnAndWait(QStringLiteral(OSTREL_CLI_PATH), args,
+                                            workDir.isEmpty() ? ProgramFolder() : workDir,
                                             {{"http_proxy", shopServer.ProxyUrl()}, {"no_proxy", ""}, {"NO_PROXY", ""}},
-                                            90000);
+                                            90000, stdinFile);
         CliRun r;
         r.exitCode = sr.exitCode;
         r.out = QString::fromUtf8(sr.out);
@@ -67,6 +69,19 @@ protected:
     CliRun RunProduct() { return Run({QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)}); }
 
     NamingRecord &Naming() { return settings.arrNaming[SITE_JD]; }
+
+    SoftSettings SavedSettings() const
+    {
+        return DeserializeSettings(ReadAll(ProgramFolder() + QStringLiteral("soft.dat")));
+    }
+    QStringList PictureAddressesAsked() const
+    {
+        QStringList urls;
+        for (const auto &r : shopServer.Requests())
+            if (r.find("360buyimg.com") != std::string::npos)
+                urls.append(QString::fromStdString(r));
+        return urls;
+    }
 
     int PictureRequests() const
     {
@@ -91,7 +106,8 @@ TEST_F(CliTest, ProductAddressGivesTheTreeOfPictures)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("下载完毕")));
-    EXPECT_TRUE(r.out.contains(QStringLiteral("已下载3/3......")));
+    // Progress is for terminals only.
+    EXPECT_FALSE(r.out.contains(QStringLiteral("已下载")));
 
     QDir album(AlbumFolder());
     EXPECT_EQ(album.entryList(QDir::Files, QDir::Name),
@@ -189,10 +205,103 @@ TEST_F(CliTest, UsageErrorsAndHelp)
     EXPECT_EQ(Run({}).exitCode, 2);
     EXPECT_EQ(Run({QStringLiteral("--bogus"), QString::fromStdString(kProduct)}).exitCode, 2);
     EXPECT_EQ(Run({QStringLiteral("--save")}).exitCode, 2);
+    EXPECT_EQ(Run({QStringLiteral("--threads"), QStringLiteral("16"), QString::fromStdString(kProduct)}).exitCode, 2);
+    EXPECT_EQ(Run({QStringLiteral("-i"), tmp.path() + QStringLiteral("/no-such-list")}).exitCode, 2);
     const CliRun help = Run({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("usage: ostrel-cli")));
     EXPECT_TRUE(shopServer.Requests().empty());
+}
+
+TEST_F(CliTest, GetUrlsNamesWhatTheDownloadFetchesAndWritesNothing)
+{
+    Naming().wFlags = OriginalNameFile | ThunderListOnly;
+    const CliRun dry = Run({QStringLiteral("-g"), QStringLiteral("--save"), SaveFolder(),
+                            QString::fromStdString(kProduct)});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_FALSE(QDir(SaveFolder()).exists()); // no folder, pic.zvk, list or name file
+    EXPECT_TRUE(PictureAddressesAsked().isEmpty());
+    const QStringList lines = dry.out.split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, (QStringList{
+                         QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/a.jpg\t") + AlbumFolder() + QStringLiteral("红色_主图_1.jpg"),
+                         QStringLiteral("http://img11.360buyimg.com/n12/jfs/t1/b.jpg\t") + AlbumFolder() + QStringLiteral("红色_主图_2.jpg"),
+                         QStringLiteral("http://img12.360buyimg.com/jfs/t1/c.png\t") + AlbumFolder() + QStringLiteral("蓝色_主图_2.jpg")}));
+
+    // The download asks for exactly those addresses and writes exactly those files.
+    Naming().wFlags = 0;
+    shopServer.ResetLog();
+    ASSERT_EQ(RunProduct().exitCode, 0);
+    QStringList listedUrls, listedFiles, asked = PictureAddressesAsked(), written;
+    for (const QString &line : lines) {
+        listedUrls.append(line.section(u'\t', 0, 0));
+        listedFiles.append(line.section(u'\t', 1));
+    }
+    for (const QString &name : QDir(AlbumFolder()).entryList(QDir::Files))
+        if (name != QStringLiteral("pic.zvk"))
+            written.append(AlbumFolder() + name);
+    listedUrls.sort();
+    listedFiles.sort();
+    asked.sort();
+    written.sort();
+    EXPECT_EQ(asked, listedUrls);
+    EXPECT_EQ(written, listedFiles);
+}
+
+TEST_F(CliTest, AddressesFromStandardInputFollowTheArguments)
+{
+    shopServer.PutPage("http://item.jd.com/300.html",
+                       ProductPage("保温杯套", {}, {"'//img10.360buyimg.com/n5/jfs/t1/d.jpg'"}));
+    const QString list = tmp.path() + QStringLiteral("/list.txt");
+    QFile f(list);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF# today\n\n   http://item.jd.com/100.html  \r\n#http://item.jd.com/404.html\n");
+    f.close();
+    const CliRun r = Run({QStringLiteral("-g"), QStringLiteral("--save"), SaveFolder(), QStringLiteral("-i"),
+                          QStringLiteral("-"), QStringLiteral("http://item.jd.com/300.html")},
+                         QString(), list);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/d.jpg\t")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/a.jpg\t")));
+    EXPECT_EQ(shopServer.Count("http://item.jd.com/404.html"), 0);
+}
+
+TEST_F(CliTest, OverridesApplyToTheRunAndAreNotSaved)
+{
+    // The shop's pictures of 2 KB are below a minimum of 3 KB.
+    const CliRun r = Run({QStringLiteral("--threads"), QStringLiteral("2"), QStringLiteral("--timeout"),
+                          QStringLiteral("11"), QStringLiteral("--min-kb"), QStringLiteral("3"),
+                          QStringLiteral("--max-kb"), QStringLiteral("9000"), QStringLiteral("--save"),
+                          SaveFolder(), QString::fromStdString(kProduct)});
+    EXPECT_GT(PictureRequests(), 0) << r.err.toStdString(); // asked for, then refused by size
+    EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("红色_主图_1.jpg")));
+    const SoftSettings saved = SavedSettings();
+    EXPECT_EQ(saved.arrUrlHistory[0], QString::fromStdString(kProduct)); // written during the run
+    EXPECT_EQ(saved.arrDownload[SITE_JD], (DownloadParams{0, 0, 4, 30}));
+}
+
+TEST_F(CliTest, QuietLeavesOutTheStatusLines)
+{
+    const CliRun r = Run({QStringLiteral("-q"), QStringLiteral("--save"), SaveFolder(),
+                          QStringLiteral("http://item.jd.com/404.html"), QString::fromStdString(kProduct)});
+    for (const char16_t *status : {u"0001 ", u"正在下载", u"下载完毕", u"获取相册列表完成"})
+        EXPECT_FALSE(r.out.contains(QString::fromUtf16(status))) << r.out.toStdString();
+    EXPECT_FALSE(r.err.isEmpty()); // the notice for the missing page
+    EXPECT_TRUE(QFile::exists(AlbumFolder() + QStringLiteral("红色_主图_1.jpg")));
+}
+
+TEST_F(CliTest, ProgramFolderOptionReplacesTheCurrentFolder)
+{
+    settings.arrSavePathHistory[0] = SaveFolder() + QStringLiteral("/from-history/");
+    const QString elsewhere = tmp.path() + QStringLiteral("/elsewhere");
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const CliRun r = Run({QStringLiteral("--program-folder"), ProgramFolder(), QString::fromStdString(kProduct)},
+                         elsewhere);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(SaveFolder() + QStringLiteral("/from-history/京东/不锈钢保温杯 500ml/红色_主图_1.jpg")));
+    EXPECT_EQ(SavedSettings().arrUrlHistory[0], QString::fromStdString(kProduct));
+    EXPECT_FALSE(QFile::exists(elsewhere + QStringLiteral("/soft.dat")));
 }
 
 } // namespace

@@ -31,8 +31,10 @@ struct SpawnResult
 };
 
 // `env` changes: a value replaces or adds the variable, an empty value removes it.
+// `stdinFile`, when given, is the program's standard input.
 inline SpawnResult SpawnAndWait(const QString &program, const QStringList &args, const QString &workDir,
-                                const std::map<std::string, std::string> &env, int timeoutMs)
+                                const std::map<std::string, std::string> &env, int timeoutMs,
+                                const QString &stdinFile = QString())
 {
     SpawnResult r;
     QTemporaryDir outDir;
@@ -75,6 +77,9 @@ inline SpawnResult SpawnAndWait(const QString &program, const QStringList &args,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const std::string inPath = stdinFile.toStdString();
+    if (!inPath.empty())
+        posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, "/bin/sh", &actions, nullptr, shArgv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);

@@ -170,6 +170,18 @@ TEST_F(MainWindow, TemporaryFolderProposesTheDocumentsSubfolder)
     WaitStarted(*dlg);
 }
 
+TEST_F(MainWindow, DataFolderAsProgramFolderProposesTheDocumentsSubfolder)
+{
+    CTamblinEnvironment env = Env(programFolder);
+    env.programFolderIsDataFolder = true;
+    CTamblinDlg dlg(env);
+    dlg.SetMessageBox(&messages);
+    dlg.Create();
+    EXPECT_EQ(dlg.SavePathBox()->currentText(), documents + QStringLiteral("/Lumbrack/"));
+    EXPECT_TRUE(QFile::exists(programFolder + QStringLiteral("/soft.dat")));
+    WaitStarted(dlg);
+}
+
 TEST_F(MainWindow, SavePathHistoryWinsOverTheProposal)
 {
     const QString tempApp = root.path() + QStringLiteral("/TEMP/app");
