@@ -69,6 +69,17 @@ enum : int
     IDC_DL_TIMEOUT = 1003,
 };
 
+// Find dialog (dialog 704).
+enum : int
+{
+    IDC_FIND_NEXT = 1006,
+    IDC_FIND_MATCHCASE = 1033,
+    IDC_FIND_WHOLE = 1034,
+    IDC_FIND_KEYWORD = 1639,
+    IDC_FIND_CLOSE = 1699,
+    IDC_FIND_PREV = 1701,
+};
+
 // Window messages of the main window.
 enum : unsigned
 {

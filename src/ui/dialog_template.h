@@ -49,3 +49,4 @@ const DlgTemplate &MainDialogTemplate();      // 102
 const DlgTemplate &AboutDialogTemplate();     // 100
 const DlgTemplate &SaveSetDialogTemplate();   // 130
 const DlgTemplate &DownSetDialogTemplate();   // 131
+const DlgTemplate &FindDialogTemplate();      // 704

@@ -1,9 +1,20 @@
 #include "ui/tamblin_app.h"
 
+#include "ui/qt_translations.h"
 #include "ui/tamblin_dlg.h"
 #include "ui/ui_resources.h"
 
 #include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// How long the close waits for the jobs before the process ends without them.
+constexpr int kCloseWaitMs = 1500;
+
+} // namespace
 
 CTamblinApp::CTamblinApp(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -12,6 +23,7 @@ CTamblinApp::CTamblinApp(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Lumbrack"));
     setApplicationVersion(QStringLiteral("15.10.21.01"));
     InitUiResources();
+    InstallQtTranslations(*this);
     setWindowIcon(QIcon(QStringLiteral(":/ostrel/icon.png")));
     // The window is hidden during start-up; the program ends when it closes.
     setQuitOnLastWindowClosed(false);
@@ -24,8 +36,13 @@ int CTamblinApp::InitInstance()
     connect(&dlg, &QDialog::finished, this, [] { QCoreApplication::quit(); });
     dlg.Create();
     const int code = exec();
-    // Jobs still running are asked to stop; the window must not be waited on.
     dlg.hide();
     mainWnd_ = nullptr;
+    // Jobs are asked to stop; one stuck in a transfer must not keep the
+    // process alive after its window has gone.
+    if (!dlg.StopAndWaitForThreads(kCloseWaitMs)) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
     return code;
 }

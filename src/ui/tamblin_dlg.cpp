@@ -2,6 +2,8 @@
 
 #include "core/soft_settings.h"
 #include "engine/job_control.h"
+#include "grid/my_grid_ctrl.h"
+#include "net/download_file.h"
 #include "ui/about_dlg.h"
 #include "ui/clipboard_text.h"
 #include "ui/combo_box2.h"
@@ -9,6 +11,7 @@
 #include "ui/dialog_builder.h"
 #include "ui/dialog_template.h"
 #include "ui/dlg_down_set.h"
+#include "ui/dlg_find.h"
 #include "ui/dlg_save_set.h"
 #include "ui/history_filter.h"
 #include "ui/login_pages.h"
@@ -28,19 +31,38 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
+
+#include <chrono>
 
 namespace {
 
 // The start-up worker's message, posted to the window.
 const QEvent::Type kStartupDoneEvent = static_cast<QEvent::Type>(int(QEvent::User) + int(WM_STARTUP_DONE));
 
-constexpr int kAlbumNameMax = 80;
+// Seconds a cover download may take.
+constexpr int kCoverTimeoutSec = 30;
+
+// The window's side of the album list: covers through the window's download
+// function, messages through its message box.
+class CWindowAlbumPlatform final : public IAlbumListPlatform
+{
+public:
+    explicit CWindowAlbumPlatform(CTamblinDlg &dlg) : dlg_(dlg) {}
+    bool DownloadToFile(const QString &url, const QString &file) override { return dlg_.downloadToFile(url, file); }
+    void ShowMessage(const QString &text) override { dlg_.ShowMessage(text); }
+
+private:
+    CTamblinDlg &dlg_;
+};
 
 } // namespace
 
@@ -65,6 +87,12 @@ CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     ownMessages_ = std::make_unique<CQtMessageBox>(this, &gate_);
     messages_ = ownMessages_.get();
     runModal = [](QDialog &dialog) { return dialog.exec(); };
+    askYesNo = [this](const QString &text, const QString &caption) {
+        return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    downloadToFile = [this](const QString &url, const QString &file) {
+        return ::DownloadToFile(url, file, kCoverTimeoutSec, albumList_ ? &albumList_->bAbortDownloads : nullptr);
+    };
 }
 
 CTamblinDlg::~CTamblinDlg()
@@ -72,16 +100,68 @@ CTamblinDlg::~CTamblinDlg()
     // From here on job threads get their answers without the GUI thread; the
     // engine state (destroyed first) then waits for them.
     gate_.Close();
-    state_.ListJobState.store(state_.ListJobState.load() ? LIST_STOP_REQUESTED : JOB_IDLE);
-    state_.SetDownloadState(state_.DownloadJobState.load() ? DOWN_STOP_REQUESTED : JOB_IDLE);
-    state_.pics.bStopDownPic = true;
+    RequestStopAll();
     if (startupThread_.joinable())
         startupThread_.join();
+    JoinRebuildThread();
+}
+
+void CTamblinDlg::RequestStopAll()
+{
+    state_.RequestStopAll();
+    if (albumList_) {
+        uint8_t running = 1;
+        albumList_->ThumbJobState.compare_exchange_strong(running, 2);
+        albumList_->bAbortDownloads = true;
+    }
+}
+
+void CTamblinDlg::JoinRebuildThread()
+{
+    if (rebuildThread_.joinable())
+        rebuildThread_.join();
+}
+
+bool CTamblinDlg::StopAndWaitForThreads(int ms)
+{
+    gate_.Close();
+    RequestStopAll();
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    std::thread waiter([this, finished] {
+        state_.WaitForJobs();
+        JoinRebuildThread();
+        if (startupThread_.joinable())
+            startupThread_.join();
+        *finished = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (!finished->load() && waited.elapsed() < ms)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (finished->load()) {
+        waiter.join();
+        return true;
+    }
+    // A transfer that does not end in time must not keep the process alive.
+    waiter.detach();
+    return false;
 }
 
 void CTamblinDlg::SetMessageBox(IMessageBox *messages)
 {
     messages_ = messages ? messages : ownMessages_.get();
+    if (grid_)
+        grid_->SetMessageBox(messages_);
+}
+
+void CTamblinDlg::SetExportDialog(IExportFileDialog *dialog)
+{
+    exportDialog_ = dialog;
+}
+
+CDlgFind *CTamblinDlg::FindWindow() const
+{
+    return findDlg_;
 }
 
 QWidget *CTamblinDlg::Item(int id) const
@@ -106,6 +186,7 @@ void CTamblinDlg::Create()
         addressBox_->setEditText(clip);
 
     InitFolders();
+    albumList_->SetProgramFolder(state_.ProgramFolder);
     LoadSettings(state_.settings, state_.ProgramFolder);
     FillHistoryBoxes();
     if (!state_.settings.arrSavePathHistory[0].isEmpty())
@@ -120,12 +201,20 @@ void CTamblinDlg::Create()
 void CTamblinDlg::BuildControls()
 {
     client_ = new QWidget(this);
-    BuildDialogControls(client_, MainDialogTemplate(), units_);
+    BuildDialogControls(client_, MainDialogTemplate(), units_, [](const CtlTemplate &c, QWidget *parent) -> QWidget * {
+        return c.id == IDC_GRID ? new CMyGridCtrl(parent) : nullptr;
+    });
     addressBox_ = qobject_cast<CComboBox2 *>(Item(IDC_ADDRESS));
     savePathBox_ = qobject_cast<CComboBox2 *>(Item(IDC_SAVEPATH));
     siteBox_ = qobject_cast<QComboBox *>(Item(IDC_SITE));
     listTypeBox_ = qobject_cast<QComboBox *>(Item(IDC_LISTTYPE));
-    grid_ = Item(IDC_GRID);
+    grid_ = qobject_cast<CMyGridCtrl *>(Item(IDC_GRID));
+    grid_->AttachImageList(&images_);
+    grid_->SetMessageBox(messages_);
+    albumPlatform_ = std::make_unique<CWindowAlbumPlatform>(*this);
+    albumList_ = std::make_unique<CAlbumListOps>(*grid_, state_.albums, images_, *albumPlatform_,
+                                                 [this](std::function<void()> fn) { return gate_.Run(std::move(fn)); });
+    albumList_->ApplyLayout();
 
     const int menuHeight = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, client_->width(), menuHeight);
@@ -134,6 +223,7 @@ void CTamblinDlg::BuildControls()
     setFixedSize(client_->width(), client_->height() + menuHeight);
     setAcceptDrops(true);
     ConnectControls();
+    ConnectAlbumListControls();
 }
 
 void CTamblinDlg::BuildMenu()
@@ -245,6 +335,11 @@ bool CTamblinDlg::event(QEvent *event)
 
 void CTamblinDlg::OnStartupDone()
 {
+    // A quick start-up still lets the splash finish its fade-in.
+    if (splash_ && splash_->FadeInLeftMs() > 0) {
+        QTimer::singleShot(splash_->FadeInLeftMs(), this, [this] { OnStartupDone(); });
+        return;
+    }
     if (splash_) {
         splash_->HideSplash();
         splash_ = nullptr;
@@ -257,12 +352,14 @@ void CTamblinDlg::OnStartupDone()
 void CTamblinDlg::done(int result)
 {
     WaitForGridDrawn();
+    RequestStopAll();
     QDialog::done(result);
 }
 
 void CTamblinDlg::WaitForGridDrawn()
 {
-    // The album grid's redraw handshake comes with the grid.
+    grid_->SetRedraw(false);
+    grid_->WaitForDrawComplete();
 }
 
 // --- site, list type and address boxes ---------------------------------
@@ -440,7 +537,11 @@ void CTamblinDlg::OnSetPath()
                                                              savePathBox_->currentText());
     if (chosen.isEmpty())
         return;
-    const QString path = WithTrailingSeparator(chosen);
+    PushSavePath(WithTrailingSeparator(chosen));
+}
+
+void CTamblinDlg::PushSavePath(const QString &path)
+{
     savePathBox_->setEditText(path);
     int pushed = 0;
     {
@@ -553,46 +654,29 @@ void CTamblinDlg::ResetAlbumGrid()
 {
     gate_.Run([this] {
         qobject_cast<QCheckBox *>(Item(IDC_SELECTALL))->setChecked(false);
-        allRowsChosen_ = false;
+        albumList_->ResetAlbumList();
     });
 }
 
 void CTamblinDlg::AddAlbumRow(int albumIndex)
 {
-    gate_.Run([this, albumIndex] {
-        state_.albums.UpdateAlbum(albumIndex, [](ST_PERLISTRECORD &album) {
-            if (album.strName.size() > kAlbumNameMax)
-                album.strName.truncate(kAlbumNameMax);
-        });
-        if (grid_)
-            grid_->update();
-    });
+    if (state_.StartupReady.load() == 1)
+        albumList_->AddAlbumRow(albumIndex);
 }
 
 void CTamblinDlg::RedrawAlbumGrid()
 {
-    gate_.Run([this] {
-        if (grid_)
-            grid_->update();
-    });
+    gate_.Run([this] { grid_->RepaintAll(); });
 }
 
 void CTamblinDlg::SelectAllRows()
 {
-    gate_.Run([this] { allRowsChosen_ = true; });
+    gate_.Run([this] { grid_->SelectRowAndScroll(-1); });
 }
 
 std::vector<int> CTamblinDlg::ChosenAlbums()
 {
-    return gate_.Call<std::vector<int>>(
-        [this] {
-            std::vector<int> chosen;
-            if (allRowsChosen_)
-                for (int i = 0; i < state_.albums.Count(); ++i)
-                    chosen.push_back(i);
-            return chosen;
-        },
-        {});
+    return gate_.Call<std::vector<int>>([this] { return albumList_->ChosenAlbums(); }, {});
 }
 
 QString CTamblinDlg::AddressText()
