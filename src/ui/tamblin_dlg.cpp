@@ -101,6 +101,9 @@ CTamblinDlg::~CTamblinDlg()
     // engine state (destroyed first) then waits for them.
     gate_.Close();
     RequestStopAll();
+    // A close that gave up waiting left its waiter running: it owns the joins.
+    while (threadsEnded_ && !threadsEnded_->load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (startupThread_.joinable())
         startupThread_.join();
     JoinRebuildThread();
@@ -126,7 +129,10 @@ bool CTamblinDlg::StopAndWaitForThreads(int ms)
 {
     gate_.Close();
     RequestStopAll();
+    if (threadsEnded_)
+        return threadsEnded_->load();
     auto finished = std::make_shared<std::atomic<bool>>(false);
+    threadsEnded_ = finished;
     std::thread waiter([this, finished] {
         state_.WaitForJobs();
         JoinRebuildThread();

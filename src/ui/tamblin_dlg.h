@@ -206,6 +206,8 @@ private:
     CGuiThreadGate gate_{this};
     std::thread startupThread_;
     std::thread rebuildThread_;     // RebuildAlbumGrid of the thumbnail switch
+    // Set by the close's waiter thread when every thread has ended.
+    std::shared_ptr<std::atomic<bool>> threadsEnded_;
     // Declared last: destroyed first, after the gate has closed, so the jobs
     // it waits for find their host still there.
     CEngineState state_;
