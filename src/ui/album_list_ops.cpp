@@ -73,6 +73,7 @@ void CAlbumListOps::ShowRow(int albumIndex, const Cover &cover)
             return;
         grid_.AddListRow(albumIndex, album.strName, AlbumCountText(album.nPicCount),
                          AlbumAttribText(album.nAttrib));
+        grid_.RepaintAll();  // queued: many rows in a row still paint once
         return;
     }
     int nImage = album.nThumbIndex;

@@ -672,7 +672,10 @@ void CTamblinDlg::AddAlbumRow(int albumIndex)
 
 void CTamblinDlg::RedrawAlbumGrid()
 {
-    gate_.Run([this] { grid_->RepaintAll(); });
+    gate_.Run([this] {
+        grid_->ResetScrollBars();
+        grid_->RepaintAll();
+    });
 }
 
 void CTamblinDlg::SelectAllRows()
