@@ -15,9 +15,9 @@ QString QtTranslationLocale(const QString &systemLocaleName)
     return name;
 }
 
-bool InstallQtTranslations(QCoreApplication &app)
+bool InstallQtTranslations(QCoreApplication &app, const QString &localeName)
 {
-    const QLocale locale(QtTranslationLocale(QLocale::system().name()));
+    const QLocale locale(localeName);
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

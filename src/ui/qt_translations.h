@@ -9,6 +9,6 @@ class QCoreApplication;
 // are Chinese.
 QString QtTranslationLocale(const QString &systemLocaleName);
 
-// Loads the "qtbase" translator for that locale into the application; false
+// Loads the "qtbase" translator of `localeName` into the application; false
 // when no translation file was found (the stock dialogs stay in English).
-bool InstallQtTranslations(QCoreApplication &app);
+bool InstallQtTranslations(QCoreApplication &app, const QString &localeName);

@@ -5,6 +5,7 @@
 #include "ui/ui_resources.h"
 
 #include <QIcon>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +24,7 @@ CTamblinApp::CTamblinApp(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Lumbrack"));
     setApplicationVersion(QStringLiteral("15.10.21.01"));
     InitUiResources();
-    InstallQtTranslations(*this);
+    InstallQtTranslations(*this, QtTranslationLocale(QLocale::system().name()));
     setWindowIcon(QIcon(QStringLiteral(":/ostrel/icon.png")));
     // The window is hidden during start-up; the program ends when it closes.
     setQuitOnLastWindowClosed(false);
