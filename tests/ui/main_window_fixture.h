@@ -17,7 +17,20 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
+#include <functional>
 #include <memory>
+
+// Runs the event loop until `done` holds, at most `ms`; fails the test when it never does.
+inline void WaitUntil(const std::function<bool()> &done, int ms = 15000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QTest::qWait(10);
+    ASSERT_TRUE(done());
+}
 
 class MainWindow : public ::testing::Test
 {

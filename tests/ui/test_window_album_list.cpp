@@ -70,14 +70,6 @@ protected:
         }
     }
 
-    static void WaitUntil(const std::function<bool()> &done, int ms = 10000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QTest::qWait(10);
-        ASSERT_TRUE(done());
-    }
     void WaitJobsIdle()
     {
         WaitUntil([this] {
@@ -106,13 +98,7 @@ protected:
         shopServer.PutPage(kProduct, shop::ProductPage("保温杯", {}, thumbs), delayMs);
         dlg->AddressBox()->setEditText(QString::fromStdString(kProduct));
     }
-    int PictureRequests() const
-    {
-        int n = 0;
-        for (const auto &r : shopServer.Requests())
-            n += r.rfind("http://img.jd.com/", 0) == 0;
-        return n;
-    }
+    int PictureRequests() const { return shopServer.CountStartingWith("http://img.jd.com/"); }
 
     FakeShop shopServer;
     ProxyEnv proxy{shopServer.ProxyUrl()};

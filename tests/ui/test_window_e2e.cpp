@@ -37,21 +37,7 @@ protected:
         shopServer.PutPage(kProduct, shop::ProductPage("保温杯", {}, thumbs));
     }
 
-    static void WaitUntil(const std::function<bool()> &done, int ms = 15000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QTest::qWait(20);
-        ASSERT_TRUE(done());
-    }
-    int PictureRequests() const
-    {
-        int n = 0;
-        for (const auto &r : shopServer.Requests())
-            n += r.rfind("http://img.jd.com/", 0) == 0;
-        return n;
-    }
+    int PictureRequests() const { return shopServer.CountStartingWith("http://img.jd.com/"); }
 
     FakeShop shopServer;
     ProxyEnv proxy{shopServer.ProxyUrl()};
