@@ -23,7 +23,8 @@
 #include <memory>
 
 // Runs the event loop until `done` holds, at most `ms`; fails the test when it never does.
-inline void WaitUntil(const std::function<bool()> &done, int ms = 15000)
+#define WaitUntil(...) ASSERT_NO_FATAL_FAILURE(WaitFor(__VA_ARGS__))
+inline void WaitFor(const std::function<bool()> &done, int ms = 15000)
 {
     QElapsedTimer t;
     t.start();
