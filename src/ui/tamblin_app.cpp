@@ -13,7 +13,7 @@
 namespace {
 
 // How long the close waits for the jobs before the process ends without them.
-constexpr int kCloseWaitMs = 1500;
+constexpr int kCloseWaitMs = 1000;
 
 } // namespace
 
