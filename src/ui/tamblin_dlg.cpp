@@ -31,7 +31,6 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -41,8 +40,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <chrono>
-
 namespace {
 
 // The start-up worker's message, posted to the window.
@@ -50,19 +47,6 @@ const QEvent::Type kStartupDoneEvent = static_cast<QEvent::Type>(int(QEvent::Use
 
 // Seconds a cover download may take.
 constexpr int kCoverTimeoutSec = 30;
-
-// The window's side of the album list: covers through the window's download
-// function, messages through its message box.
-class CWindowAlbumPlatform final : public IAlbumListPlatform
-{
-public:
-    explicit CWindowAlbumPlatform(CTamblinDlg &dlg) : dlg_(dlg) {}
-    bool DownloadToFile(const QString &url, const QString &file) override { return dlg_.downloadToFile(url, file); }
-    void ShowMessage(const QString &text) override { dlg_.ShowMessage(text); }
-
-private:
-    CTamblinDlg &dlg_;
-};
 
 } // namespace
 
@@ -93,64 +77,6 @@ CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     downloadToFile = [this](const QString &url, const QString &file) {
         return ::DownloadToFile(url, file, kCoverTimeoutSec, albumList_ ? &albumList_->bAbortDownloads : nullptr);
     };
-}
-
-CTamblinDlg::~CTamblinDlg()
-{
-    // From here on job threads get their answers without the GUI thread; the
-    // engine state (destroyed first) then waits for them.
-    gate_.Close();
-    RequestStopAll();
-    // A close that gave up waiting left its waiter running: it owns the joins.
-    while (threadsEnded_ && !threadsEnded_->load())
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (startupThread_.joinable())
-        startupThread_.join();
-    JoinRebuildThread();
-}
-
-void CTamblinDlg::RequestStopAll()
-{
-    state_.RequestStopAll();
-    if (albumList_) {
-        uint8_t running = 1;
-        albumList_->ThumbJobState.compare_exchange_strong(running, 2);
-        albumList_->bAbortDownloads = true;
-    }
-}
-
-void CTamblinDlg::JoinRebuildThread()
-{
-    if (rebuildThread_.joinable())
-        rebuildThread_.join();
-}
-
-bool CTamblinDlg::StopAndWaitForThreads(int ms)
-{
-    gate_.Close();
-    RequestStopAll();
-    if (threadsEnded_)
-        return threadsEnded_->load();
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    threadsEnded_ = finished;
-    std::thread waiter([this, finished] {
-        state_.WaitForJobs();
-        JoinRebuildThread();
-        if (startupThread_.joinable())
-            startupThread_.join();
-        *finished = true;
-    });
-    QElapsedTimer waited;
-    waited.start();
-    while (!finished->load() && waited.elapsed() < ms)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (finished->load()) {
-        waiter.join();
-        return true;
-    }
-    // A transfer that does not end in time must not keep the process alive.
-    waiter.detach();
-    return false;
 }
 
 void CTamblinDlg::SetMessageBox(IMessageBox *messages)
@@ -214,13 +140,7 @@ void CTamblinDlg::BuildControls()
     savePathBox_ = qobject_cast<CComboBox2 *>(Item(IDC_SAVEPATH));
     siteBox_ = qobject_cast<QComboBox *>(Item(IDC_SITE));
     listTypeBox_ = qobject_cast<QComboBox *>(Item(IDC_LISTTYPE));
-    grid_ = qobject_cast<CMyGridCtrl *>(Item(IDC_GRID));
-    grid_->AttachImageList(&images_);
-    grid_->SetMessageBox(messages_);
-    albumPlatform_ = std::make_unique<CWindowAlbumPlatform>(*this);
-    albumList_ = std::make_unique<CAlbumListOps>(*grid_, state_.albums, images_, *albumPlatform_,
-                                                 [this](std::function<void()> fn) { return gate_.Run(std::move(fn)); });
-    albumList_->ApplyLayout();
+    BuildAlbumList();
 
     const int menuHeight = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, client_->width(), menuHeight);

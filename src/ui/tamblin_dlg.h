@@ -155,6 +155,7 @@ private:
     void BuildControls();
     void BuildMenu();
     void ConnectControls();
+    void BuildAlbumList();
     void ConnectAlbumListControls();
     void StartRebuildThread();
     void PushSavePath(const QString &path);

@@ -18,6 +18,19 @@
 
 namespace {
 
+// The window's side of the album list: covers through the window's download
+// function, messages through its message box.
+class CWindowAlbumPlatform final : public IAlbumListPlatform
+{
+public:
+    explicit CWindowAlbumPlatform(CTamblinDlg &dlg) : dlg_(dlg) {}
+    bool DownloadToFile(const QString &url, const QString &file) override { return dlg_.downloadToFile(url, file); }
+    void ShowMessage(const QString &text) override { dlg_.ShowMessage(text); }
+
+private:
+    CTamblinDlg &dlg_;
+};
+
 // The first dropped item that is a local file or folder.
 QString FirstDroppedPath(const QMimeData *mime)
 {
@@ -30,6 +43,17 @@ QString FirstDroppedPath(const QMimeData *mime)
 }
 
 } // namespace
+
+void CTamblinDlg::BuildAlbumList()
+{
+    grid_ = qobject_cast<CMyGridCtrl *>(Item(IDC_GRID));
+    grid_->AttachImageList(&images_);
+    grid_->SetMessageBox(messages_);
+    albumPlatform_ = std::make_unique<CWindowAlbumPlatform>(*this);
+    albumList_ = std::make_unique<CAlbumListOps>(*grid_, state_.albums, images_, *albumPlatform_,
+                                                 [this](std::function<void()> fn) { return gate_.Run(std::move(fn)); });
+    albumList_->ApplyLayout();  // the list layout from the start
+}
 
 void CTamblinDlg::ConnectAlbumListControls()
 {
