@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 
 CDlgFind::CDlgFind(QWidget *parent) : CTemplateDialog(FindDialogTemplate(), parent)
@@ -98,4 +99,13 @@ void CDlgFind::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     CTemplateDialog::mouseMoveEvent(event);
+}
+
+void CDlgFind::paintEvent(QPaintEvent *event)
+{
+    CTemplateDialog::paintEvent(event);
+    // Without a caption the window still needs an edge against the grid below.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -225,6 +225,20 @@ TEST_F(WindowAlbumList, FilterKeepsMatchingAlbumsUntilTheNextRebuild)
     EXPECT_EQ(Grid().RowCount(), 4);
 }
 
+TEST_F(WindowAlbumList, SortLinkReordersTheRowsWithoutRepeatingThem)
+{
+    AddAlbums({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    for (int i = 0; i < 3; ++i)
+        dlg->State().albums.UpdateAlbum(i, [i](ST_PERLISTRECORD &a) { a.nSpare4 = i == 1 ? 9 : i; });
+    Link(IDC_SORT1);
+    EXPECT_EQ(LinkText(dlg->Item(IDC_SORT1)), QStringLiteral("<a>好评↑</a>"));
+    ASSERT_EQ(Grid().RowCount(), 4);
+    EXPECT_EQ(Grid().CellText(1, 1), QStringLiteral("b"));
+    Link(IDC_SORT3);
+    ASSERT_EQ(Grid().RowCount(), 4);
+    EXPECT_EQ(Grid().CellText(1, 1), QStringLiteral("a"));
+}
+
 TEST_F(WindowAlbumList, ExportWritesTheListAsCsv)
 {
     AddAlbums({QStringLiteral("a,b")});
