@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the main window, its menus, the splash and every dialog, made
-# under Xvfb into shots/ (or the folder given).
+# Pictures of the main window (empty, and with a filled album list as a list
+# and as thumbnails), its menus, the splash and every dialog (the find dialog
+# on the list), made under Xvfb into shots/ (or the folder given).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/shots}

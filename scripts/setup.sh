@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins qt6-translations-l10n
   libgl1-mesa-dev
   qt6-webengine-dev libqt6webenginecore6-bin
   libcurl4-openssl-dev zlib1g-dev libssl-dev

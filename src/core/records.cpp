@@ -2,6 +2,8 @@
 
 #include "util/file_utils.h"
 
+#include <algorithm>
+
 QString AlbumAttribText(int32_t nAttrib)
 {
     if (nAttrib < 0)
@@ -51,6 +53,13 @@ void CAlbumList::Clear()
 {
     const std::lock_guard<std::mutex> guard(m_lock);
     m_records.clear();
+}
+
+void CAlbumList::Sort(const std::function<bool(const ST_PERLISTRECORD &, const ST_PERLISTRECORD &)> &less)
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    std::sort(m_records.begin(), m_records.end(),
+              [&less](const auto &a, const auto &b) { return less(*a, *b); });
 }
 
 int CAlbumList::Count() const

@@ -46,6 +46,8 @@ public:
     // Changes record `nIndex` in place under the lock (thumbnail index, name
     // cut by the grid).  Returns false for an index out of range.
     bool UpdateAlbum(int nIndex, const std::function<void(ST_PERLISTRECORD &)> &change);
+    // Reorders the records by `less` (not stable: equal records may swap).
+    void Sort(const std::function<bool(const ST_PERLISTRECORD &, const ST_PERLISTRECORD &)> &less);
 
     // Number of albums chosen for the current download job.
     std::atomic<int32_t> nSelCount{0};

@@ -90,6 +90,10 @@ public:
         return size_t(kind >= 0 && kind < SITE_COUNT ? kind : SITE_JD);
     }
 
+    // Asks every running job to stop: the list job, the download job and
+    // its picture pool.  Returns at once; the jobs end at their next check.
+    void RequestStopAll();
+
     // Sets DownloadJobState unless the user asked to stop (3); true when set.
     bool SetDownloadState(uint8_t value);
 

@@ -75,6 +75,15 @@ enum : int
     IDC_WEB_ADDRESS = 1001,
     IDC_WEB_BROWSER = 1025,
     IDC_WEB_OPEN = 1026,
+// Find dialog (dialog 704).
+enum : int
+{
+    IDC_FIND_NEXT = 1006,
+    IDC_FIND_MATCHCASE = 1033,
+    IDC_FIND_WHOLE = 1034,
+    IDC_FIND_KEYWORD = 1639,
+    IDC_FIND_CLOSE = 1699,
+    IDC_FIND_PREV = 1701,
 };
 
 // Window messages of the main window.

@@ -50,3 +50,4 @@ const DlgTemplate &AboutDialogTemplate();     // 100
 const DlgTemplate &SaveSetDialogTemplate();   // 130
 const DlgTemplate &DownSetDialogTemplate();   // 131
 const DlgTemplate &WebOpenDialogTemplate();   // 133
+const DlgTemplate &FindDialogTemplate();      // 704

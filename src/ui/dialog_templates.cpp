@@ -98,11 +98,23 @@ constexpr std::array kWebOpenControls{
     CtlTemplate{IDC_WEB_BROWSER, K::Custom, {0, 20, 470, 361}, ""},
 };
 
+constexpr std::array kFindControls{
+    CtlTemplate{kIdStatic, K::Static, {7, 3, 60, 8}, "相册搜索"},
+    CtlTemplate{IDC_FIND_CLOSE, K::PushButton, {115, 1, 13, 11}, "×"},
+    CtlTemplate{kIdStatic, K::Static, {7, 19, 28, 8}, "关键字:"},
+    CtlTemplate{IDC_FIND_KEYWORD, K::Edit, {36, 16, 87, 13}, ""},
+    CtlTemplate{IDC_FIND_MATCHCASE, K::CheckBox, {7, 35, 56, 10}, "区分大小写"},
+    CtlTemplate{IDC_FIND_WHOLE, K::CheckBox, {67, 35, 56, 10}, "全字匹配"},
+    CtlTemplate{IDC_FIND_PREV, K::PushButton, {19, 52, 45, 14}, "上一个"},
+    CtlTemplate{IDC_FIND_NEXT, K::DefPushButton, {70, 52, 45, 14}, "下一个"},
+};
+
 const DlgTemplate kMain{102, "Ostrel京东商品图片批量下载助手", 471, 323, kMainControls};
 const DlgTemplate kAbout{100, "关于", 210, 79, kAboutControls};
 const DlgTemplate kSaveSet{130, "设置", 265, 154, kSaveSetControls};
 const DlgTemplate kDownSet{131, "设置", 196, 137, kDownSetControls};
 const DlgTemplate kWebOpen{133, "登录成功后手动关闭对话框", 470, 381, kWebOpenControls};
+const DlgTemplate kFind{704, "", 130, 71, kFindControls};
 
 } // namespace
 
@@ -111,3 +123,4 @@ const DlgTemplate &AboutDialogTemplate() { return kAbout; }
 const DlgTemplate &SaveSetDialogTemplate() { return kSaveSet; }
 const DlgTemplate &DownSetDialogTemplate() { return kDownSet; }
 const DlgTemplate &WebOpenDialogTemplate() { return kWebOpen; }
+const DlgTemplate &FindDialogTemplate() { return kFind; }

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kFadeInMs = 500;
@@ -108,6 +110,7 @@ void CSplashScreenEx::ShowSplash()
 {
     PlaceWindow();
     setGeometry(QRect(position_, bitmap_.isNull() ? size() : bitmap_.size()));
+    shownAt_.start();
     if ((style_ & SplashFadeIn) && canAnimate_) {
         setWindowOpacity(0.0);
         show();
@@ -128,6 +131,13 @@ void CSplashScreenEx::ShowSplash()
         }
         timer_->start(timeoutMs_);
     }
+}
+
+int CSplashScreenEx::FadeInLeftMs() const
+{
+    if (!shownAt_.isValid())
+        return 0;
+    return int(std::max<qint64>(0, kFadeInMs - shownAt_.elapsed()));
 }
 
 void CSplashScreenEx::HideSplash()

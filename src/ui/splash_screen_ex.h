@@ -1,6 +1,10 @@
 #pragma once
 
+// DT_* text format bits, as the platform's DrawText takes them.
+#include "grid/grid_defs.h"
+
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPixmap>
 #include <QPointer>
@@ -10,18 +14,6 @@
 
 class QPropertyAnimation;
 class QTimer;
-
-// Text format bits as the platform's DrawText takes them.
-enum : unsigned
-{
-    DT_LEFT = 0x00,
-    DT_CENTER = 0x01,
-    DT_RIGHT = 0x02,
-    DT_VCENTER = 0x04,
-    DT_BOTTOM = 0x08,
-    DT_WORDBREAK = 0x10,
-    DT_SINGLELINE = 0x20,
-};
 
 // Qt alignment and text flags for DrawText format bits.
 int QtTextFlagsFromDrawText(unsigned format);
@@ -69,6 +61,10 @@ public:
     // Whether window fades are available here (the platform's window opacity).
     bool CanAnimate() const { return canAnimate_; }
     void SetCanAnimate(bool can) { canAnimate_ = can; }
+    // Milliseconds of the fade-in still to come since ShowSplash (0 once it
+    // is over, or when the splash was never shown).  The start-up keeps the
+    // splash up at least that long, so it is seen even after a quick start.
+    int FadeInLeftMs() const;
     // True once HideSplash has run to its end.
     bool IsHiding() const { return hiding_; }
 
@@ -96,6 +92,7 @@ private:
     QColor textColour_ = QColor(0, 0, 0);
     QPoint position_;
     bool hiding_ = false;
+    QElapsedTimer shownAt_;
     QPointer<QPropertyAnimation> fade_;
     QTimer *timer_ = nullptr;  // child object
 };

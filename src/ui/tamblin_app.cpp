@@ -1,10 +1,22 @@
 #include "ui/tamblin_app.h"
 
+#include "ui/qt_translations.h"
 #include "ui/tamblin_dlg.h"
 #include "ui/ui_resources.h"
 #include "ostrel_version.h"
 
 #include <QIcon>
+#include <QLocale>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// How long the close waits for the jobs before the process ends without them.
+constexpr int kCloseWaitMs = 1000;
+
+} // namespace
 
 CTamblinApp::CTamblinApp(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -13,6 +25,7 @@ CTamblinApp::CTamblinApp(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Lumbrack"));
     setApplicationVersion(QString::fromUtf8(kOstrelVersion));
     InitUiResources();
+    InstallQtTranslations(*this, QtTranslationLocale(QLocale::system().name()));
     setWindowIcon(QIcon(QStringLiteral(":/ostrel/icon.png")));
     // The window is hidden during start-up; the program ends when it closes.
     setQuitOnLastWindowClosed(false);
@@ -30,9 +43,14 @@ int CTamblinApp::InitInstance()
     connect(&dlg, &QDialog::finished, this, [] { QCoreApplication::quit(); });
     dlg.Create();
     const int code = exec();
-    // Jobs still running are asked to stop; the window must not be waited on.
     dlg.hide();
     mainWnd_ = nullptr;
+    // Jobs are asked to stop; one stuck in a transfer must not keep the
+    // process alive after its window has gone.
+    if (!dlg.StopAndWaitForThreads(kCloseWaitMs)) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
     return code;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/soft_settings.h"
 #include "engine/job_control.h"
+#include "grid/my_grid_ctrl.h"
+#include "net/download_file.h"
 #include "ui/about_dlg.h"
 #include "ui/clipboard_text.h"
 #include "ui/combo_box2.h"
@@ -9,6 +11,7 @@
 #include "ui/dialog_builder.h"
 #include "ui/dialog_template.h"
 #include "ui/dlg_down_set.h"
+#include "ui/dlg_find.h"
 #include "ui/dlg_save_set.h"
 #include "ui/history_filter.h"
 #include "ui/login_pages.h"
@@ -31,8 +34,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -40,7 +45,8 @@ namespace {
 // The start-up worker's message, posted to the window.
 const QEvent::Type kStartupDoneEvent = static_cast<QEvent::Type>(int(QEvent::User) + int(WM_STARTUP_DONE));
 
-constexpr int kAlbumNameMax = 80;
+// Seconds a cover download may take.
+constexpr int kCoverTimeoutSec = 30;
 
 } // namespace
 
@@ -65,23 +71,29 @@ CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     ownMessages_ = std::make_unique<CQtMessageBox>(this, &gate_);
     messages_ = ownMessages_.get();
     runModal = [](QDialog &dialog) { return dialog.exec(); };
-}
-
-CTamblinDlg::~CTamblinDlg()
-{
-    // From here on job threads get their answers without the GUI thread; the
-    // engine state (destroyed first) then waits for them.
-    gate_.Close();
-    state_.ListJobState.store(state_.ListJobState.load() ? LIST_STOP_REQUESTED : JOB_IDLE);
-    state_.SetDownloadState(state_.DownloadJobState.load() ? DOWN_STOP_REQUESTED : JOB_IDLE);
-    state_.pics.bStopDownPic = true;
-    if (startupThread_.joinable())
-        startupThread_.join();
+    askYesNo = [this](const QString &text, const QString &caption) {
+        return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    downloadToFile = [this](const QString &url, const QString &file) {
+        return ::DownloadToFile(url, file, kCoverTimeoutSec, albumList_ ? &albumList_->bAbortDownloads : nullptr);
+    };
 }
 
 void CTamblinDlg::SetMessageBox(IMessageBox *messages)
 {
     messages_ = messages ? messages : ownMessages_.get();
+    if (grid_)
+        grid_->SetMessageBox(messages_);
+}
+
+void CTamblinDlg::SetExportDialog(IExportFileDialog *dialog)
+{
+    exportDialog_ = dialog;
+}
+
+CDlgFind *CTamblinDlg::FindWindow() const
+{
+    return findDlg_;
 }
 
 QWidget *CTamblinDlg::Item(int id) const
@@ -106,6 +118,7 @@ void CTamblinDlg::Create()
         addressBox_->setEditText(clip);
 
     InitFolders();
+    albumList_->SetProgramFolder(state_.ProgramFolder);
     LoadSettings(state_.settings, state_.ProgramFolder);
     FillHistoryBoxes();
     if (!state_.settings.arrSavePathHistory[0].isEmpty())
@@ -120,12 +133,14 @@ void CTamblinDlg::Create()
 void CTamblinDlg::BuildControls()
 {
     client_ = new QWidget(this);
-    BuildDialogControls(client_, MainDialogTemplate(), units_);
+    BuildDialogControls(client_, MainDialogTemplate(), units_, [](const CtlTemplate &c, QWidget *parent) -> QWidget * {
+        return c.id == IDC_GRID ? new CMyGridCtrl(parent) : nullptr;
+    });
     addressBox_ = qobject_cast<CComboBox2 *>(Item(IDC_ADDRESS));
     savePathBox_ = qobject_cast<CComboBox2 *>(Item(IDC_SAVEPATH));
     siteBox_ = qobject_cast<QComboBox *>(Item(IDC_SITE));
     listTypeBox_ = qobject_cast<QComboBox *>(Item(IDC_LISTTYPE));
-    grid_ = Item(IDC_GRID);
+    BuildAlbumList();
 
     const int menuHeight = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, client_->width(), menuHeight);
@@ -134,6 +149,7 @@ void CTamblinDlg::BuildControls()
     setFixedSize(client_->width(), client_->height() + menuHeight);
     setAcceptDrops(true);
     ConnectControls();
+    ConnectAlbumListControls();
 }
 
 void CTamblinDlg::BuildMenu()
@@ -245,6 +261,11 @@ bool CTamblinDlg::event(QEvent *event)
 
 void CTamblinDlg::OnStartupDone()
 {
+    // A quick start-up still lets the splash finish its fade-in.
+    if (splash_ && splash_->FadeInLeftMs() > 0) {
+        QTimer::singleShot(splash_->FadeInLeftMs(), this, [this] { OnStartupDone(); });
+        return;
+    }
     if (splash_) {
         splash_->HideSplash();
         splash_ = nullptr;
@@ -257,12 +278,14 @@ void CTamblinDlg::OnStartupDone()
 void CTamblinDlg::done(int result)
 {
     WaitForGridDrawn();
+    RequestStopAll();
     QDialog::done(result);
 }
 
 void CTamblinDlg::WaitForGridDrawn()
 {
-    // The album grid's redraw handshake comes with the grid.
+    grid_->SetRedraw(false);
+    grid_->WaitForDrawComplete();
 }
 
 // --- site, list type and address boxes ---------------------------------
@@ -446,7 +469,11 @@ void CTamblinDlg::OnSetPath()
                                                              savePathBox_->currentText());
     if (chosen.isEmpty())
         return;
-    const QString path = WithTrailingSeparator(chosen);
+    PushSavePath(WithTrailingSeparator(chosen));
+}
+
+void CTamblinDlg::PushSavePath(const QString &path)
+{
     savePathBox_->setEditText(path);
     int pushed = 0;
     {
@@ -559,46 +586,32 @@ void CTamblinDlg::ResetAlbumGrid()
 {
     gate_.Run([this] {
         qobject_cast<QCheckBox *>(Item(IDC_SELECTALL))->setChecked(false);
-        allRowsChosen_ = false;
+        albumList_->ResetAlbumList();
     });
 }
 
 void CTamblinDlg::AddAlbumRow(int albumIndex)
 {
-    gate_.Run([this, albumIndex] {
-        state_.albums.UpdateAlbum(albumIndex, [](ST_PERLISTRECORD &album) {
-            if (album.strName.size() > kAlbumNameMax)
-                album.strName.truncate(kAlbumNameMax);
-        });
-        if (grid_)
-            grid_->update();
-    });
+    if (state_.StartupReady.load() == 1)
+        albumList_->AddAlbumRow(albumIndex);
 }
 
 void CTamblinDlg::RedrawAlbumGrid()
 {
     gate_.Run([this] {
-        if (grid_)
-            grid_->update();
+        grid_->ResetScrollBars();
+        grid_->RepaintAll();
     });
 }
 
 void CTamblinDlg::SelectAllRows()
 {
-    gate_.Run([this] { allRowsChosen_ = true; });
+    gate_.Run([this] { grid_->SelectRowAndScroll(-1); });
 }
 
 std::vector<int> CTamblinDlg::ChosenAlbums()
 {
-    return gate_.Call<std::vector<int>>(
-        [this] {
-            std::vector<int> chosen;
-            if (allRowsChosen_)
-                for (int i = 0; i < state_.albums.Count(); ++i)
-                    chosen.push_back(i);
-            return chosen;
-        },
-        {});
+    return gate_.Call<std::vector<int>>([this] { return albumList_->ChosenAlbums(); }, {});
 }
 
 QString CTamblinDlg::AddressText()

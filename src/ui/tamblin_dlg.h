@@ -2,6 +2,8 @@
 
 #include "engine/engine_state.h"
 #include "engine/job_host.h"
+#include "grid/grid_image_list.h"
+#include "ui/album_list_ops.h"
 #include "ui/dialog_units.h"
 #include "ui/gui_thread.h"
 #include "ui/login_browser.h"
@@ -18,6 +20,9 @@
 #include <thread>
 
 class CComboBox2;
+class CDlgFind;
+class CMyGridCtrl;
+class IExportFileDialog;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -67,6 +72,10 @@ public:
     QWidget *Client() const { return client_; }
     QAction *MenuAction(int id) const;
     CSplashScreenEx *Splash() const { return splash_; }
+    CMyGridCtrl *Grid() const { return grid_; }
+    CAlbumListOps &AlbumList() { return *albumList_; }
+    // The find window once "查找" made it, else null.
+    CDlgFind *FindWindow() const;
 
     CEngineState &State() { return state_; }
     const QString &ProgramFolder() const { return state_.ProgramFolder; }
@@ -94,6 +103,27 @@ public:
 
     // Runs a modal dialog; tests replace it to drive the dialog themselves.
     std::function<int(QDialog &)> runModal;
+    // Yes/No questions (true = Yes); tests replace it.
+    std::function<bool(const QString &text, const QString &caption)> askYesNo;
+    // The cover download of the thumbnails; tests replace it.
+    std::function<bool(const QString &url, const QString &file)> downloadToFile;
+    // Asks for the file of 导出 (tests give their own; null = the stock dialog).
+    void SetExportDialog(IExportFileDialog *dialog);
+
+    // The album list commands (tamblin_dlg_album_list.cpp).
+    void OnSelectAll();
+    void OnThumbnailSwitch();
+    void OnFind();
+    void OnFilter();
+    void OnExport();
+    void OnSortLink(int id);
+    // A dropped file or folder becomes the save path.
+    void OnDropPath(const QString &path);
+
+    // Close: asks every job to stop and stops handing their calls to the GUI
+    // thread; then waits at most `ms` for every thread of the window.  False
+    // when some thread still runs (the process should end without them).
+    bool StopAndWaitForThreads(int ms);
 
     // IJobHost
     void ShowMessage(const QString &text) override;
@@ -127,11 +157,20 @@ public slots:
 
 protected:
     bool event(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void BuildControls();
     void BuildMenu();
     void ConnectControls();
+    void BuildAlbumList();
+    void ConnectAlbumListControls();
+    void StartRebuildThread();
+    void PushSavePath(const QString &path);
+    void JoinRebuildThread();
+    // Every job, the rebuild and the cover downloads are asked to stop.
+    void RequestStopAll();
     void InitFolders();
     void FillHistoryBoxes();
     void ShowSplash();
@@ -154,7 +193,7 @@ private:
     DialogBaseUnits units_;
     QMenuBar *menuBar_ = nullptr;   // child widgets
     QWidget *client_ = nullptr;
-    QWidget *grid_ = nullptr;
+    CMyGridCtrl *grid_ = nullptr;
     CComboBox2 *addressBox_ = nullptr;
     CComboBox2 *savePathBox_ = nullptr;
     QComboBox *siteBox_ = nullptr;
@@ -163,19 +202,23 @@ private:
     std::unique_ptr<IMessageBox> ownMessages_;
     IMessageBox *messages_ = nullptr;  // not owned when set by SetMessageBox
 
-    QString FilterKeyword;
     bool loginMode1_ = false;
-    uint8_t ThumbnailMode = 0;
-    uint8_t nThumbsPerRow = 6;
-    uint8_t nThumbWidth = 113;
-    uint8_t nThumbHeight = 120;
-    std::atomic<uint8_t> ThumbJobState{0};
-    bool allRowsChosen_ = false;  // until the album grid keeps a selection
     QString lastLoginAddress_;
     CLoginBrowserHost loginBrowser_;
+    QPointer<CDlgFind> findDlg_;    // child window, kept once made
+    IExportFileDialog *exportDialog_ = nullptr;  // not owned
+
+    // Thumbnail images and the album list operations (made by Create, on the
+    // state's album list).
+    CGridImageList images_{QSize(CAlbumListOps::kThumbWidth, CAlbumListOps::kThumbHeight)};
+    std::unique_ptr<IAlbumListPlatform> albumPlatform_;
+    std::unique_ptr<CAlbumListOps> albumList_;
 
     CGuiThreadGate gate_{this};
     std::thread startupThread_;
+    std::thread rebuildThread_;     // RebuildAlbumGrid of the thumbnail switch
+    // Set by the close's waiter thread when every thread has ended.
+    std::shared_ptr<std::atomic<bool>> threadsEnded_;
     // Declared last: destroyed first, after the gate has closed, so the jobs
     // it waits for find their host still there.
     CEngineState state_;

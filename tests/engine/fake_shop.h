@@ -84,6 +84,12 @@ public:
         const auto r = Requests();
         return int(std::count(r.begin(), r.end(), url));
     }
+    // Requests for addresses that begin with `prefix` ("http://img.jd.com/": the pictures).
+    int CountStartingWith(const std::string &prefix) const
+    {
+        const auto r = Requests();
+        return int(std::count_if(r.begin(), r.end(), [&](const std::string &u) { return u.rfind(prefix, 0) == 0; }));
+    }
     // The Referer header of the last request for `url`.
     std::string Referer(const std::string &url) const
     {

@@ -45,13 +45,7 @@ protected:
     }
 
     QString AlbumFolder() const { return tmp.path() + QStringLiteral("/save/京东/保温杯/"); }
-    int PictureRequests() const
-    {
-        int n = 0;
-        for (const auto &r : shopServer.Requests())
-            n += r.rfind("http://img.jd.com/", 0) == 0;
-        return n;
-    }
+    int PictureRequests() const { return shopServer.CountStartingWith("http://img.jd.com/"); }
 
     FakeShop shopServer;
     ProxyEnv proxy;

@@ -3,6 +3,8 @@
 #include "core/soft_settings.h"
 #include "ui/about_dlg.h"
 #include "ui/combo_box2.h"
+#include "ui/control_ids.h"
+#include "ui/dlg_find.h"
 #include "ui/dlg_down_set.h"
 #include "ui/dlg_save_set.h"
 #include "ui/qt_message_box.h"
@@ -12,6 +14,11 @@
 #include "ui/ui_texts.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
 #include <QDir>
 #include <QEventLoop>
 #include <QMenu>
@@ -20,6 +27,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -46,6 +54,39 @@ bool GrabWidget(QWidget &w, const QString &file)
     Wait(300);
     const bool onScreen = QGuiApplication::platformName() == QLatin1String("xcb");
     return onScreen ? GrabScreen(w.frameGeometry(), file) : w.grab().save(file);
+}
+
+// Albums with covers made on the spot (file:// addresses, so no server is needed).
+void FillAlbums(CTamblinDlg &dlg, const QString &folder)
+{
+    const char *const names[] = {"保温杯 316不锈钢 大容量 男女士便携水杯", "双肩包 男士商务电脑包 15.6英寸",
+                                 "无线蓝牙耳机 主动降噪 长续航", "机械键盘 87键 茶轴", "智能手表 心率血氧监测",
+                                 "电热水壶 1.7L 家用", "儿童绘本 全10册"};
+    const QColor colours[] = {Qt::darkCyan, Qt::darkRed, Qt::darkBlue, Qt::darkGreen, Qt::darkMagenta,
+                              Qt::darkYellow, Qt::gray};
+    for (int i = 0; i < 7; ++i) {
+        QImage cover(300, 300, QImage::Format_RGB32);
+        cover.fill(colours[i]);
+        QPainter painter(&cover);
+        painter.setPen(Qt::white);
+        painter.setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 60));
+        painter.drawText(cover.rect(), Qt::AlignCenter, QString::number(i + 1));
+        painter.end();
+        const QString file = folder + QStringLiteral("/cover%1.jpg").arg(i);
+        cover.save(file);
+        ST_PERLISTRECORD rec;
+        rec.strName = QString::fromUtf8(names[i]);
+        rec.strCoverUrl = QUrl::fromLocalFile(file).toString();
+        rec.nPicCount = 5 + i;
+        const int index = dlg.State().albums.AddAlbum(rec) - 1;
+        dlg.AddAlbumRow(index);
+    }
+}
+
+void WaitRebuilt(CTamblinDlg &dlg)
+{
+    for (int i = 0; i < 500 && dlg.AlbumList().ThumbJobState.load() != 0; ++i)
+        Wait(10);
 }
 
 } // namespace
@@ -119,6 +160,22 @@ int main(int argc, char *argv[])
     dlg.AddressBox()->setEditText(QStringLiteral("http://qun.qq.com/air/#123"));
     dlg.ClassifyAddress();
     check(GrabWidget(dlg, out("main_qq.png")), "main window with list type");
+
+    // The album list filled: list layout, the find dialog on it, thumbnails.
+    dlg.AddressBox()->setEditText(QStringLiteral("https://item.jd.com/100012043978.html"));
+    dlg.ClassifyAddress();
+    FillAlbums(dlg, work.path());
+    check(GrabWidget(dlg, out("main_list.png")), "album list");
+    emit qobject_cast<QLabel *>(dlg.Item(IDC_FIND))->linkActivated(QStringLiteral("#"));
+    CDlgFind *find = dlg.FindWindow();
+    find->ItemAs<QLineEdit>(IDC_FIND_KEYWORD)->setText(QStringLiteral("耳机"));
+    find->OnNext();
+    Wait(300);
+    check(GrabScreen(dlg.frameGeometry().united(find->frameGeometry()), out("dialog_704_find.png")), "find dialog");
+    find->reject();
+    qobject_cast<QCheckBox *>(dlg.Item(IDC_THUMBS))->click();
+    WaitRebuilt(dlg);
+    check(GrabWidget(dlg, out("main_thumbnails.png")), "thumbnail layout");
 
     CQtMessageBox messages(&dlg, nullptr);
     {

@@ -1,3 +1,5 @@
+#include "main_window_fixture.h"
+
 #include "core/soft_settings.h"
 #include "ui/combo_box2.h"
 #include "ui/control_ids.h"
@@ -5,7 +7,6 @@
 #include "ui/menu_model.h"
 #include "ui/site_table.h"
 #include "ui/tamblin_dlg.h"
-#include "ui_test_support.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -23,68 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-namespace {
-
-class MainWindow : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        TestApp();
-        QGuiApplication::clipboard()->clear();
-        ASSERT_TRUE(root.isValid());
-        programFolder = root.path() + QStringLiteral("/app");
-        documents = root.path() + QStringLiteral("/docs");
-        QDir().mkpath(programFolder);
-        QDir().mkpath(documents);
-    }
-
-    CTamblinEnvironment Env(const QString &folder) const
-    {
-        CTamblinEnvironment env;
-        env.currentFolder = folder;
-        env.documentsFolder = documents;
-        env.tempFolder = QStringLiteral("/nonexistent-temp");
-        env.showSplash = false;
-        return env;
-    }
-
-    std::unique_ptr<CTamblinDlg> Make(const QString &folder)
-    {
-        auto dlg = std::make_unique<CTamblinDlg>(Env(folder));
-        dlg->SetMessageBox(&messages);
-        return dlg;
-    }
-
-    static void WaitStarted(CTamblinDlg &dlg)
-    {
-        if (dlg.isVisible() && dlg.State().StartupReady == 1)
-            return;
-        QSignalSpy started(&dlg, &CTamblinDlg::StartupFinished);
-        ASSERT_TRUE(started.wait(10000));
-        // Let the start-up worker finish its last steps.
-        for (int i = 0; i < 50 && dlg.SiteBox()->count() == 0; ++i)
-            QTest::qWait(10);
-        QTest::qWait(20);
-    }
-
-    SoftSettings ReadSoftDat(const QString &folder) const
-    {
-        QFile file(folder + QStringLiteral("/soft.dat"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        EXPECT_EQ(bytes.size(), SOFTDAT_SIZE);
-        return DeserializeSettings(bytes);
-    }
-
-    QTemporaryDir root;
-    QString programFolder;
-    QString documents;
-    CRecordingMessageBox messages;
-};
-
-} // namespace
 
 TEST_F(MainWindow, StaysHiddenUntilTheStartupMessageAndIgnoresGetListBefore)
 {
