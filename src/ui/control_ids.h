@@ -75,6 +75,8 @@ enum : int
     IDC_WEB_ADDRESS = 1001,
     IDC_WEB_BROWSER = 1025,
     IDC_WEB_OPEN = 1026,
+};
+
 // Find dialog (dialog 704).
 enum : int
 {
