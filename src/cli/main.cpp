@@ -4,6 +4,7 @@
 #include "core/soft_settings.h"
 #include "engine/engine_state.h"
 #include "engine/job_control.h"
+#include "net/net_config.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +28,9 @@ const char kUsage[] =
     "  --save DIR  save path (default: the newest save path of soft.dat, else the\n"
     "              current folder)\n"
     "  --help      this text\n"
+    "\n"
+    "CURL_CA_BUNDLE, when set, names the CA bundle that https servers are checked\n"
+    "against (as for the curl tool).\n"
     "\n"
     "Exit status: 0 every address was downloaded (or listed), 1 an address gave no\n"
     "album or no pictures, or the save path was unusable, 2 usage error.\n";
@@ -65,6 +69,11 @@ int main(int argc, char *argv[])
     }
     if (addresses.isEmpty())
         return Usage(stderr, kExitUsage);
+
+    // The curl tool's convention, so scripts can trust a test CA.
+    const QString caBundle = qEnvironmentVariable("CURL_CA_BUNDLE");
+    if (!caBundle.isEmpty())
+        SetTlsCaFile(caBundle);
 
     CEngineState state;
     state.ProgramFolder = QDir::currentPath();
