@@ -35,6 +35,7 @@ struct Job
     const std::function<long long()> *msLeft;
     CURLcode result = CURLE_OK;
     bool done = false;
+    std::condition_variable cv; // wakes only the caller of this transfer
 };
 } // namespace
 
@@ -43,7 +44,6 @@ struct CNetContext::Impl
     CurlMultiPtr multi;
 
     std::mutex mtx; // guards pending, stop, thread start and every Job::done
-    std::condition_variable cv;
     std::vector<Job *> pending;
     bool stop = false;
     std::thread thread;
@@ -60,7 +60,7 @@ struct CNetContext::Impl
         std::lock_guard lock(mtx);
         job->result = result;
         job->done = true;
-        cv.notify_all();
+        job->cv.notify_one();
     }
 
     // False once stopped with nothing left to run.
@@ -178,6 +178,6 @@ CURLcode CNetContext::Perform(CURL *easy, const std::function<long long()> &msLe
     }
     curl_multi_wakeup(d->multi.get());
     std::unique_lock lock(d->mtx);
-    d->cv.wait(lock, [&] { return job.done; });
+    job.cv.wait(lock, [&] { return job.done; });
     return job.result;
 }
