@@ -141,6 +141,8 @@ CurlEasyPtr CNetContext::TakeHandle()
         if (!d->spare.empty()) {
             CurlEasyPtr h = std::move(d->spare.back());
             d->spare.pop_back();
+            // libcurl 7.88 loses the cookie file list in a reset.
+            curl_easy_setopt(h.get(), CURLOPT_COOKIEFILE, nullptr);
             curl_easy_reset(h.get());
             SetContextOptions(h.get());
             return h;
