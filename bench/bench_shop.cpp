@@ -3,8 +3,11 @@
 // the program folder's soft.dat (15 threads) and a curl configuration that
 // fetches the same pictures.
 //
-// usage: bench_shop PROGRAM_FOLDER COUNT SIZE_BYTES LATENCY_MS
-// Prints the port on its first line, then serves until stopped.
+// usage: bench_shop PROGRAM_FOLDER COUNT SIZE_BYTES LATENCY_MS [CERT KEY [PICTURE_BASE]]
+// With CERT and KEY the pictures are served over https by a second server;
+// the page names them under PICTURE_BASE (default: that server), so that a
+// relay can stand in between.  Prints the page port and the picture port on
+// its first line, then serves until stopped.
 
 #include "core/soft_settings.h"
 
@@ -12,16 +15,38 @@
 
 #include <QString>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 
 namespace {
 
 std::atomic<bool> g_stop{false}; // set by the signal handler
+
+// The library listens with a backlog of 5: fifteen connections opened at once
+// would overflow it, and a dropped SYN costs a second.  A listening socket
+// takes a new backlog from another listen().
+void WidenBacklog(int port)
+{
+    for (int fd = 3; fd < 1024; ++fd) {
+        sockaddr_in addr{};
+        socklen_t len = sizeof addr;
+        int listening = 0;
+        socklen_t optLen = sizeof listening;
+        if (getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len) == 0 && addr.sin_family == AF_INET
+            && ntohs(addr.sin_port) == port
+            && getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &optLen) == 0 && listening)
+            listen(fd, 1024);
+    }
+}
 
 void OnSignal(int)
 {
@@ -32,8 +57,9 @@ void OnSignal(int)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: bench_shop PROGRAM_FOLDER COUNT SIZE_BYTES LATENCY_MS\n");
+    if (argc != 5 && argc != 7 && argc != 8) {
+        std::fprintf(stderr, "usage: bench_shop PROGRAM_FOLDER COUNT SIZE_BYTES LATENCY_MS "
+                             "[CERT KEY [PICTURE_BASE]]\n");
         return 2;
     }
     const std::string folder = argv[1];
@@ -49,9 +75,25 @@ int main(int argc, char *argv[])
     }
 
     httplib::Server server;
-    server.new_task_queue = [] { return new httplib::ThreadPool(48); };
+    std::unique_ptr<httplib::SSLServer> tls;
+    if (argc >= 7) {
+        tls = std::make_unique<httplib::SSLServer>(argv[5], argv[6]);
+        if (!tls->is_valid()) {
+            std::fprintf(stderr, "bench_shop: cannot load %s / %s\n", argv[5], argv[6]);
+            return 1;
+        }
+    }
+    httplib::Server &pictures = tls ? *tls : server;
+    for (httplib::Server *s : {&server, &pictures}) {
+        s->new_task_queue = [] { return new httplib::ThreadPool(48); };
+        // As a shop's servers do; the library's default closes after 5 answers.
+        s->set_keep_alive_max_count(1000);
+    }
     const int port = server.bind_to_any_port("127.0.0.1");
-    const std::string base = "http://127.0.0.1:" + std::to_string(port);
+    const int picturePort = tls ? tls->bind_to_any_port("127.0.0.1") : port;
+    const std::string base = argc == 8 ? std::string(argv[7])
+                             : tls     ? "https://127.0.0.1:" + std::to_string(picturePort)
+                                       : "http://127.0.0.1:" + std::to_string(port);
 
     std::string page = "<html><head><meta charset=\"gbk\"></head><body><div id=\"product-intro\">"
                        "<h1>bench product</h1><ul class=\"spec-items\">\n";
@@ -70,7 +112,7 @@ int main(int argc, char *argv[])
     server.Get("/item.jd.com/1.html", [&](const httplib::Request &, httplib::Response &res) {
         res.set_content(page, "text/html");
     });
-    server.Get(R"(/n12/p\d+\.jpg)", [&](const httplib::Request &, httplib::Response &res) {
+    pictures.Get(R"(/n12/p\d+\.jpg)", [&](const httplib::Request &, httplib::Response &res) {
         std::this_thread::sleep_for(std::chrono::milliseconds(latencyMs));
         res.set_content(picture, "image/jpeg");
     });
@@ -78,11 +120,20 @@ int main(int argc, char *argv[])
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGINT, OnSignal);
     std::thread listener([&] { server.listen_after_bind(); });
-    std::printf("%d\n", port);
+    std::thread tlsListener;
+    if (tls)
+        tlsListener = std::thread([&] { tls->listen_after_bind(); });
+    WidenBacklog(port);
+    WidenBacklog(picturePort);
+    std::printf("%d %d\n", port, picturePort);
     std::fflush(stdout);
     while (!g_stop)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     server.stop();
     listener.join();
+    if (tls) {
+        tls->stop();
+        tlsListener.join();
+    }
     return 0;
 }

@@ -1,57 +1,104 @@
 #!/usr/bin/env bash
-# Download benchmark: N pictures of SIZE bytes from a local shop that answers
-# each picture after LATENCY ms; ostrel-cli with 15 threads against
-# curl --parallel --parallel-max 15 on the same addresses.  Prints both times
-# and the ratio (target: ostrel within 1.15x of curl).  Not a test.
-#   scripts/bench_download.sh [N=300] [SIZE=153600] [LATENCY_MS=30] [ROUNDS=3]
+# Download benchmark: ostrel-cli (15 threads) against
+# curl --parallel --parallel-max 15 on the same pictures of a local shop, in
+# the same run.  Prints, per case, the best wall time of each, the ratio, CPU
+# time (user+system) and peak RSS.  Not a test.
+#   scripts/bench_download.sh [ROUNDS=3] [CASE...]
+# Cases (default: all):
+#   small  300 x 150 KB, 30 ms latency per answer
+#   big    100 x 5 MB, 30 ms latency per answer
+#   https  300 x 150 KB over https, 30 ms latency per answer
+#   relay  as https, through a relay that delays every chunk in each direction
+#          by 15 ms (every round trip, handshakes included, costs 30 ms)
+# https uses a throw-away test CA, handed to both programs as CURL_CA_BUNDLE.
+# BASELINE=/path/to/ostrel-cli also times another build (e.g. of main) per
+# round in the plain http cases and prints its best time beside the table.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-n=${1:-300}
-size=${2:-153600}
-latency=${3:-30}
-rounds=${4:-3}
+rounds=${1:-3}
+shift || true
+cases=("$@")
+[ ${#cases[@]} -gt 0 ] || cases=(small big https relay)
 
 build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_BUILD_TESTS=OFF -DOSTREL_BUILD_GUI=OFF >/dev/null
 cmake --build "$build" -j2 --target ostrel-cli bench_shop >/dev/null
 
 work=$(mktemp -d)
-shop_pid=
-cleanup() { [ -n "$shop_pid" ] && kill "$shop_pid" 2>/dev/null; wait 2>/dev/null || true; rm -rf "$work"; }
+pids=()
+stop_servers() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; pids=(); }
+cleanup() { stop_servers; rm -rf "$work"; }
 trap cleanup EXIT
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=127.0.0.1,localhost
 
-mkdir -p "$work/prog"
-"$build/bench/bench_shop" "$work/prog" "$n" "$size" "$latency" >"$work/port" &
-shop_pid=$!
-for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
-port=$(head -1 "$work/port")
-address="http://127.0.0.1:$port/item.jd.com/1.html"
+cmake -DOPENSSL="$(command -v openssl)" -DOUT="$work/certs" -P "$root/tests/net/make_test_certs.cmake"
+export CURL_CA_BUNDLE="$work/certs/ca.pem"
 
-now() { date +%s.%N; }
-best_ostrel=
-best_curl=
-for r in $(seq "$rounds"); do
+wait_for() { for _ in $(seq 200); do [ -s "$1" ] && return 0; sleep 0.05; done; echo "no port in $1" >&2; exit 1; }
+
+# run LABEL OUTPUT_DIR COMMAND...: appends "wall cpu rss_mb" to $work/LABEL.times
+run() {
+  local label=$1 out=$2; shift 2
+  rm -rf "$out"; mkdir -p "$out"
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null 2>"$work/err" || { cat "$work/err" >&2; exit 1; }
+  local got; got=$(find "$out" -name '*.jpg' | wc -l)
+  [ "$got" -eq "$n" ] || { echo "$label wrote $got of $n pictures" >&2; cat "$work/err" >&2; exit 1; }
+  awk '{printf "%.3f %.2f %.0f\n", $1, $2 + $3, $4 / 1024}' "$work/time" >>"$work/$label.times"
+}
+
+summary=()
+load0=$(cut -d' ' -f1-3 /proc/loadavg)
+for c in "${cases[@]}"; do
+  tls=(); relay=0; n=300; size=153600; latency=30
+  case $c in
+    small) ;;
+    big) n=100; size=5242880 ;;
+    https) tls=("$work/certs/server.pem" "$work/certs/server.key") ;;
+    relay) tls=("$work/certs/server.pem" "$work/certs/server.key"); relay=1 ;;
+    *) echo "unknown case $c" >&2; exit 2 ;;
+  esac
+  rm -rf "$work/prog" "$work"/*.times "$work"/port*
+  mkdir -p "$work/prog"
+  base=()
+  if [ "$relay" = 1 ]; then
+    python3 "$root/bench/delay_relay.py" 15 "$work/port" >"$work/port.relay" &
+    pids+=($!)
+    wait_for "$work/port.relay"
+    base=("https://127.0.0.1:$(head -1 "$work/port.relay")")
+  fi
+  "$build/bench/bench_shop" "$work/prog" "$n" "$size" "$latency" "${tls[@]}" "${base[@]}" >"$work/port" &
+  pids+=($!)
+  wait_for "$work/port"
+  address="http://127.0.0.1:$(awk '{print $1}' "$work/port")/item.jd.com/1.html"
+
+  for r in $(seq "$rounds"); do
+    (cd "$work/prog" && run ostrel "$work/save" "$build/src/cli/ostrel-cli" --save "$work/save" "$address")
+    (cd "$work/prog" && run curl "$work/prog/curl" curl -sS --parallel --parallel-max 15 --config curl.cfg)
+    if [ -n "${BASELINE:-}" ] && [ ${#tls[@]} -eq 0 ]; then
+      (cd "$work/prog" && run baseline "$work/save" "$BASELINE" --save "$work/save" "$address")
+      printf '%-6s round %d: baseline %s\n' "$c" "$r" "$(tail -1 "$work/baseline.times")"
+    fi
+    printf '%-6s round %d: ostrel-cli %s s, curl %s s (wall, cpu s, rss MB: %s | %s)\n' "$c" "$r" \
+      "$(tail -1 "$work/ostrel.times" | cut -d' ' -f1)" "$(tail -1 "$work/curl.times" | cut -d' ' -f1)" \
+      "$(tail -1 "$work/ostrel.times")" "$(tail -1 "$work/curl.times")"
+  done
   rm -rf "$work/save" "$work/prog/curl"
-  t0=$(now)
-  (cd "$work/prog" && "$build/src/cli/ostrel-cli" --save "$work/save" "$address" >/dev/null)
-  t1=$(now)
-  got=$(find "$work/save" -name '*.jpg' | wc -l)
-  [ "$got" -eq "$n" ] || { echo "ostrel-cli wrote $got of $n pictures" >&2; exit 1; }
-
-  mkdir -p "$work/prog/curl"
-  t2=$(now)
-  (cd "$work/prog" && curl -sS --parallel --parallel-max 15 --config curl.cfg 2>"$work/curl.err") || { cat "$work/curl.err" >&2; exit 1; }
-  t3=$(now)
-  got=$(find "$work/prog/curl" -name '*.jpg' | wc -l)
-  [ "$got" -eq "$n" ] || { echo "curl wrote $got of $n pictures" >&2; exit 1; }
-
-  o=$(awk "BEGIN{print $t1 - $t0}"); c=$(awk "BEGIN{print $t3 - $t2}")
-  printf 'round %d: ostrel-cli %.3f s, curl %.3f s\n' "$r" "$o" "$c"
-  best_ostrel=$(awk "BEGIN{b=\"$best_ostrel\"; print (b == \"\" || $o < b) ? $o : b}")
-  best_curl=$(awk "BEGIN{b=\"$best_curl\"; print (b == \"\" || $c < b) ? $c : b}")
+  stop_servers
+  # best wall time of each; CPU and RSS: the highest of the rounds
+  summary+=("$(awk -v c="$c" -v n="$n" -v size="$size" '
+    FNR == 1 { f++ }
+    { if (!(f in best) || $1 < best[f]) best[f] = $1; if ($2 > cpu[f]) cpu[f] = $2; if ($3 > rss[f]) rss[f] = $3 }
+    END { printf "| %-5s %d x %d KB | %.2f s | %.2f s | %.2f | %.1f / %.1f s | %d / %d MB |\n",
+          c, n, size / 1024, best[1], best[2], best[1] / best[2], cpu[1], cpu[2], rss[1], rss[2] }
+  ' "$work/ostrel.times" "$work/curl.times")")
+  if [ -n "${BASELINE:-}" ] && [ ${#tls[@]} -eq 0 ]; then
+    summary+=("$(awk -v c="$c" 'NR == 1 || $1 < b { b = $1 } $2 > cpu { cpu = $2 } $3 > rss { rss = $3 }
+      END { printf "|   %s, baseline: %.2f s, CPU %.1f s, %d MB |\n", c, b, cpu, rss }' "$work/baseline.times")")
+  fi
 done
-ratio=$(awk "BEGIN{print $best_ostrel / $best_curl}")
-printf '%d pictures of %d bytes, %d ms latency, 15 connections (best of %d)\n' "$n" "$size" "$latency" "$rounds"
-printf 'ostrel-cli: %.3f s\ncurl:       %.3f s\nratio:      %.2f (target <= 1.15)\n' "$best_ostrel" "$best_curl" "$ratio"
+
+printf '\nbest of %d rounds; load average at start %s, at end %s\n' "$rounds" "$load0" "$(cut -d' ' -f1-3 /proc/loadavg)"
+echo '| case | ostrel-cli | curl | ratio | CPU ostrel / curl | peak RSS ostrel / curl |'
+echo '|---|---|---|---|---|---|'
+printf '%s\n' "${summary[@]}"

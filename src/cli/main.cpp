@@ -6,6 +6,7 @@
 #include "engine/engine_state.h"
 #include "engine/job_control.h"
 #include "net/cookie_store.h"
+#include "net/net_config.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,6 +45,11 @@ int main(int argc, char *argv[])
         return Fail(error, kExitUsage);
     const QStringList &addresses = options.addresses;
     QString savePath = options.savePath;
+
+    // The curl tool's convention, so scripts can trust a test CA.
+    const QString caBundle = qEnvironmentVariable("CURL_CA_BUNDLE");
+    if (!caBundle.isEmpty())
+        SetTlsCaFile(caBundle);
 
     CEngineState state;
     state.ProgramFolder = options.programFolder.isEmpty() ? QDir::currentPath() : options.programFolder;

@@ -159,9 +159,10 @@ void DownPicFunc(CEngineState &state)
 void DownOnePicFunc(CEngineState &state, int i)
 {
     const ST_DOWNJOB &job = state.job;
-    const DownPicEngine &pics = state.pics;
+    DownPicEngine &pics = state.pics;
     ST_URLREQUEST req;
     InitUrlRequest(req, QString(), QString(), 20000);
+    req.pNet = &pics.net;
     ST_URLRESPONSE resp;
     InitUrlResponse(resp);
 

@@ -13,6 +13,7 @@
 #include "core/records.h"
 #include "core/soft_settings.h"
 #include "engine/run_options.h"
+#include "net/net_context.h"
 
 // Job state values (ListJobState, DownloadJobState).
 inline constexpr uint8_t JOB_IDLE = 0;
@@ -36,6 +37,9 @@ struct DownPicEngine
     uint16_t wMaxKB = 0;
     // Pause before each picture after the first when wThreads is 1.
     int nSingleThreadPauseMs = 2000;
+    // The pictures' connections, TLS sessions and CA store, kept from one
+    // picture and one album to the next.
+    CNetContext net;
 };
 
 // The state the window keeps for the jobs: settings, album list, the kept

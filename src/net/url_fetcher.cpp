@@ -5,6 +5,7 @@
 #include "net/gunzip.h"
 #include "net/markers.h"
 #include "net/net_config.h"
+#include "net/net_context.h"
 #include "net/post_body.h"
 
 #include <QFile>
@@ -104,7 +105,9 @@ struct Exchange
         headersDone = true;
         resp.strRawHeaders = QString::fromLatin1(headerBytes);
         resp.bGzip = headerBytes.contains("gzip");
-        const qsizetype at = headerBytes.indexOf("Content-Length:");
+        qsizetype at = headerBytes.indexOf("Content-Length:");
+        if (at < 0 && headerBytes.startsWith("HTTP/2"))
+            at = headerBytes.indexOf("content-length:"); // HTTP/2 names are lower case
         if (at >= 0) {
             const uint64_t len = ReadDecimal(headerBytes, at + 15);
             if (len < minBytes || (maxBytes != 0 && len > maxBytes)) {
@@ -192,39 +195,16 @@ struct Exchange
     }
 };
 
-// Runs the transfer on the calling thread and ends it as soon as a step has
-// waited longer than its limit (libcurl alone would notice only about once a
-// second).
-CURLcode RunTransfer(CURL *c, Exchange &x)
+// Runs the transfer and ends it as soon as a step has waited longer than its
+// limit (libcurl alone would notice only about once a second).
+CURLcode RunTransfer(CNetContext &net, CURL *c, Exchange &x)
 {
-    const CurlMultiPtr multi(curl_multi_init());
-    if (!multi || curl_multi_add_handle(multi.get(), c) != CURLM_OK)
-        return CURLE_OUT_OF_MEMORY;
-    CURLcode result = CURLE_OK;
-    for (;;) {
-        int running = 0;
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
-            result = CURLE_FAILED_INIT;
-            break;
-        }
-        if (running == 0) {
-            int queued = 0;
-            while (const CURLMsg *msg = curl_multi_info_read(multi.get(), &queued))
-                if (msg->msg == CURLMSG_DONE)
-                    result = msg->data.result;
-            break;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(x.Left());
-        if (left.count() < 0) {
+    return net.Perform(c, [&x] {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(x.Left()).count();
+        if (left < 0)
             x.timedOut = true;
-            result = CURLE_OPERATION_TIMEDOUT;
-            break;
-        }
-        curl_multi_poll(multi.get(), nullptr, 0, int(std::clamp<long long>(left.count() + 1, 1, 1000)),
-                        nullptr);
-    }
-    curl_multi_remove_handle(multi.get(), c);
-    return result;
+        return left;
+    });
 }
 
 // The address as libcurl wants it: percent-encoded, scheme http or https.
@@ -350,20 +330,22 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     if (url.isEmpty())
         return false;
 
-    EnsureCurlGlobalInit();
     // A change the last throttled save left pending goes to disk now.
     CCookieStore::Instance().SaveIfDue();
-    CurlEasyPtr h(curl_easy_init());
+    CNetContext &net = req.pNet ? *req.pNet : CNetContext::Default();
+    const CNetHandle h(net);
     if (!h)
         return false;
     CURL *c = h.get();
     Exchange x(req, resp);
 
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
+    // Parallel requests to one TLS host wait for its first connection and
+    // become streams on it when it speaks HTTP/2.
+    curl_easy_setopt(c, CURLOPT_PIPEWAIT, long(url.startsWith("https:")));
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(c, CURLOPT_USERAGENT, (flags & URLF_IE_AGENT) ? kIeAgent : kDefaultAgent);
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
@@ -406,7 +388,7 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     if (!callerCookies.isEmpty())
         curl_easy_setopt(c, CURLOPT_COOKIE, callerCookies.constData());
 
-    const CURLcode rc = RunTransfer(c, x);
+    const CURLcode rc = RunTransfer(net, c, x);
     if (x.sawCookie)
         CCookieStore::Instance().CookiesChanged();
 

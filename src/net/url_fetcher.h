@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class CNetContext;
+
 // Flags of FetchUrl and FetchUrlOnce.  Callers pass them as numbers, so the
 // bit values never change.
 enum : unsigned {
@@ -36,6 +38,7 @@ struct ST_URLREQUEST
     uint32_t nMinBodyLen = 0; // FetchUrl: the (inflated) body must be longer than this
     uint8_t byAttempts = 1;   // attempts of FetchUrl; 0 fails at once
     uint8_t byRetryDelaySec = 1; // pause after each failed attempt
+    CNetContext *pNet = nullptr; // keeps the connections; null = CNetContext::Default()
 };
 
 // The result of one exchange (the last attempt of FetchUrl).
@@ -52,8 +55,8 @@ struct ST_URLRESPONSE
 void InitUrlRequest(ST_URLREQUEST &req, const QString &url, const QString &savePath,
                     uint32_t timeoutMs);
 // Empties address, headers, markers and save path, verb "GET", both time-outs
-// 20000, no post data, no size limits.  failMark, nMinBodyLen, byAttempts and
-// byRetryDelaySec stay as they are.
+// 20000, no post data, no size limits.  failMark, nMinBodyLen, byAttempts,
+// byRetryDelaySec and pNet stay as they are.
 void ResetUrlRequest(ST_URLREQUEST &req);
 // ResetUrlRequest, then releases every string.
 void FreeUrlRequest(ST_URLREQUEST &req);

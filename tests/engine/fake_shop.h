@@ -34,6 +34,9 @@ public:
     FakeShop()
     {
         m_server.new_task_queue = [] { return new httplib::ThreadPool(40); };
+        // The fetcher keeps its connections; a shop that kept them too would
+        // wait for them at its stop.
+        m_server.set_keep_alive_max_count(1);
         m_server.Get(".*", [this](const httplib::Request &req, httplib::Response &res) {
             Serve(req, res);
         });

@@ -17,7 +17,11 @@ public:
     template <class... Args>
     explicit BasicTestServer(Args &&...args) : m_server(std::forward<Args>(args)...)
     {
+        // The fetcher keeps its connections open, and a server that keeps
+        // them too waits for them at its stop.  Reuse tests call KeepAlive.
+        m_server.set_keep_alive_max_count(1);
     }
+    void KeepAlive() { m_server.set_keep_alive_max_count(100); }
     ~BasicTestServer() { Stop(); }
 
     ServerT &Http() { return m_server; }

@@ -1,10 +1,13 @@
 // "https://" addresses go over TLS with certificate verification.
 
 #include "net/net_config.h"
+#include "net/net_context.h"
 #include "net/url_fetcher.h"
 
 #include "net_test_support.h"
 #include "test_server.h"
+
+#include <QFile>
 
 namespace {
 
@@ -85,6 +88,29 @@ TEST_F(TlsTest, RedirectFromHttpsToHttpsIsFollowed)
     InitUrlRequest(req, QStringLiteral("https://localhost:%1/moved").arg(tls.Port()), QString(), 20000);
     ASSERT_TRUE(FetchUrl(req, resp, 0));
     EXPECT_EQ(resp.body, "over tls");
+}
+
+TEST_F(TlsTest, CaBundleIsReadOncePerContext)
+{
+    // The test server closes every connection, so each request verifies anew.
+    const QString ca = TempPath(QStringLiteral("ca.pem"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(OSTREL_TEST_CERT_DIR "/ca.pem"), ca));
+    SetTlsCaFile(ca);
+    CNetContext net;
+    auto fetch = [&](CNetContext &ctx) {
+        InitUrlRequest(req, Q(tls.Url("/secure", "https")), QString(), 20000);
+        req.byRetryDelaySec = 0;
+        req.pNet = &ctx;
+        return FetchUrl(req, resp, 0) && resp.body == "over tls";
+    };
+    ASSERT_TRUE(fetch(net));
+    QFile f(ca);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("not a certificate\n");
+    f.close();
+    EXPECT_TRUE(fetch(net));
+    CNetContext fresh;
+    EXPECT_FALSE(fetch(fresh));
 }
 
 } // namespace
