@@ -6,9 +6,29 @@
 
 #include "net/cookie_store.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <cstdlib>
+
+namespace {
+
+// libcurl drops an expired cookie only when the next one comes in, so which
+// expired ones a listing still shows depends on the loading order.
+QList<QByteArray> LiveCookies(const CCookieStore &store)
+{
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    QList<QByteArray> live;
+    for (const QByteArray &line : store.Cookies()) {
+        const QList<QByteArray> fields = line.split('\t');
+        const qint64 expires = fields.size() == 7 ? fields[4].toLongLong() : 0;
+        if (expires == 0 || expires > now + 60)
+            live.append(line);
+    }
+    return live;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -30,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     store.SetCookieFile(path);
     if (parts.size() > 1)
         store.AddCookie(parts[1], parts.size() > 2 ? QString::fromUtf8(parts[2]) : QString());
-    const QList<QByteArray> loaded = store.Cookies();
+    const QList<QByteArray> loaded = LiveCookies(store);
     FUZZ_CHECK(store.Save());
     store.Reload();
-    FUZZ_CHECK(store.Cookies() == loaded);
+    FUZZ_CHECK(LiveCookies(store) == loaded);
     return 0;
 }

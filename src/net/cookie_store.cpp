@@ -82,6 +82,10 @@ struct CCookieStore::Impl
                 line.chop(1);
             if (line.isEmpty() || (line.startsWith('#') && !line.startsWith("#HttpOnly_")))
                 continue;
+            // Only cookie lines as Save writes them: the list command would
+            // also run "ALL" or "FLUSH" and guess at broken lines.
+            if (line.count('\t') != 6)
+                continue;
             ListCommand(line.constData());
         }
     }

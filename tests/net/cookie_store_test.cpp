@@ -119,6 +119,28 @@ TEST_F(CookieTest, DamagedCookieFileLoadsWhatIsValid)
     EXPECT_EQ(Fetch("/whoami"), "good=one");
 }
 
+// Found by fuzzing: lines of the file went to libcurl's list command as they
+// stood, so "ALL" dropped the cookies above it and a cut-off line came back
+// as a different cookie after the next save.
+TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
+{
+    {
+        QFile f(CookiePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\n"
+                "ALL\n"
+                "Set-Cookie: other=two; domain=127.0.0.1\n"
+                "127.0.0.1\t/x\tFALSE\t0\tcut\n");
+    }
+    store.Reload();
+    const QList<QByteArray> loaded = store.Cookies();
+    ASSERT_EQ(loaded.size(), 1);
+    EXPECT_TRUE(loaded[0].endsWith("\tgood\tone"));
+    ASSERT_TRUE(store.Save());
+    store.Reload();
+    EXPECT_EQ(store.Cookies(), loaded);
+}
+
 TEST_F(CookieTest, LargeCookieFileLoadsEveryCookie)
 {
     {
