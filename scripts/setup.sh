@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   fonts-wqy-microhei
   xvfb xauth openssl curl
+  clang libclang-rt-14-dev
 )
 
 missing=()

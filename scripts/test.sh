@@ -50,3 +50,8 @@ if [ "${OSTREL_SKIP_TSAN:-0}" != 1 ]; then
   cmake --build "$tbuild" -j2
   run_ctest "$tbuild" -L threads --no-tests=ignore
 fi
+
+# A short fuzz run of every target, so a parser regression shows in CI.
+if [ "${OSTREL_SKIP_FUZZ:-0}" != 1 ] && { command -v clang++-14 || command -v clang++; } >/dev/null; then
+  "$root/scripts/fuzz.sh" "${OSTREL_FUZZ_SECONDS:-10}"
+fi
