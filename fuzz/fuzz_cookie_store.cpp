@@ -9,12 +9,14 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
 
 // libcurl drops an expired cookie only when the next one comes in, so which
-// expired ones a listing still shows depends on the loading order.
+// expired ones a listing still shows depends on the loading order; the order
+// of the listing itself follows libcurl's hash, not the file.
 QList<QByteArray> LiveCookies(const CCookieStore &store)
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
@@ -25,6 +27,7 @@ QList<QByteArray> LiveCookies(const CCookieStore &store)
         if (expires == 0 || expires > now + 60)
             live.append(line);
     }
+    std::sort(live.begin(), live.end());
     return live;
 }
 

@@ -6,7 +6,7 @@
 // (file prefix, file suffix, replace what, replace with, folder prefix,
 // folder suffix).
 
-#include "fuzz_support.h"
+#include "job_checks.h"
 
 #include "engine/engine_state.h"
 #include "engine/picture_naming.h"
@@ -18,17 +18,11 @@
 
 namespace {
 
-bool SafeComponent(const QString &c)
-{
-    return !c.isEmpty() && c != u"." && c != u".." && !c.contains(u'/') && !c.contains(QChar(0))
-           && QFile::encodeName(c).size() <= 255;
-}
-
 void CheckCleanName(const QString &raw)
 {
     QString name = raw;
     MakeSafeFileName(name, 0, false);
-    FUZZ_CHECK(name.isEmpty() || SafeComponent(name) || QFile::encodeName(name).size() > 255);
+    FUZZ_CHECK(name.isEmpty() || fuzz::SafeComponent(name) || QFile::encodeName(name).size() > 255);
     FUZZ_CHECK(!name.startsWith(u'.') && !name.endsWith(u'.'));
     QString withFallback = raw;
     MakeSafeFileName(withFallback, 3, true);
@@ -77,18 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         AddPicture(state, host, url + u'2', name, QString(), 0);
 
     const ST_DOWNJOB &job = state.job;
-    FUZZ_CHECK(job.strFolder.startsWith(jobFolder) && job.strFolder.endsWith(u'/'));
-    const QString albumFolder = job.strFolder.mid(jobFolder.size());
-    if (!albumFolder.isEmpty())
-        FUZZ_CHECK(SafeComponent(albumFolder.chopped(1)));
-    FUZZ_CHECK(job.Count() <= 2 && job.arrUrl.size() == job.arrFileName.size());
     // An absolute name is the adapter's own choice and stays as given.
-    if (!IsAbsoluteFileName(name)) {
-        for (const QString &file : job.arrFileName)
-            FUZZ_CHECK(SafeComponent(file));
-        if (job.Count() == 2)
-            FUZZ_CHECK(job.arrFileName[0].compare(job.arrFileName[1], Qt::CaseInsensitive) != 0);
-    }
+    fuzz::CheckInsideAlbum(job, jobFolder, !IsAbsoluteFileName(name));
+    FUZZ_CHECK(job.Count() <= 2);
+    if (job.Count() == 2)
+        FUZZ_CHECK(job.arrFileName[0].compare(job.arrFileName[1], Qt::CaseInsensitive) != 0);
     if ((rec.wFlags & OriginalNameFile) && job.Count() > 0)
         FUZZ_CHECK(!QDir(job.strFolder).entryList({QStringLiteral("*.txt")}, QDir::Files).isEmpty());
     return 0;

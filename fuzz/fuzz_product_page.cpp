@@ -5,15 +5,13 @@
 // they come with the input's parts: switches, the product page, then one
 // answer per further request.
 
-#include "fuzz_support.h"
+#include "job_checks.h"
 
 #include "engine/engine_state.h"
 #include "engine/product_page.h"
 #include "engine/test_host.h"
 
 #include <httplib.h>
-
-#include <QFile>
 
 #include <chrono>
 #include <cstdlib>
@@ -80,11 +78,6 @@ private:
 
 OrderedShop *g_shop = nullptr;
 
-bool SafeComponent(const QString &c)
-{
-    return !c.isEmpty() && c != u"." && c != u".." && !c.contains(u'/') && QFile::encodeName(c).size() <= 255;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -126,13 +119,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     state.DownloadJobState = JOB_RUNNING;
     ExtractProductPictures(state, host, 0);
 
-    const ST_DOWNJOB &job = state.job;
-    FUZZ_CHECK(job.arrUrl.size() == job.arrFileName.size());
-    FUZZ_CHECK(job.strFolder.startsWith(jobFolder) && job.strFolder.endsWith(u'/'));
-    const QString albumFolder = job.strFolder.mid(jobFolder.size());
-    if (!albumFolder.isEmpty())
-        FUZZ_CHECK(SafeComponent(albumFolder.chopped(1)));
-    for (const QString &file : job.arrFileName)
-        FUZZ_CHECK(SafeComponent(file));
+    fuzz::CheckInsideAlbum(state.job, jobFolder, true);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -67,6 +68,14 @@ inline QString Utf16Units(const QByteArray &bytes)
     QString text(bytes.size() / 2, Qt::Uninitialized);
     std::memcpy(text.data(), bytes.constData(), size_t(text.size()) * 2);
     return text;
+}
+
+// One path component a folder can hold and that stays where it is put: not
+// empty, not "." or "..", no '/' or zero, at most 255 bytes.
+inline bool SafeComponent(const QString &c)
+{
+    return !c.isEmpty() && c != u"." && c != u".." && !c.contains(u'/') && !c.contains(QChar(0))
+           && QFile::encodeName(c).size() <= 255;
 }
 
 } // namespace fuzz

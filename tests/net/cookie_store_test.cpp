@@ -35,6 +35,9 @@ protected:
         return resp.body;
     }
 
+    void WriteCookieFile(const QByteArray &text)
+    WriteCookieFile(text);
+
     CCookieStore &store = CCookieStore::Instance();
     TestServer srv;
 };
@@ -106,15 +109,11 @@ TEST_F(CookieTest, BadCookieLinesAreRefused)
 
 TEST_F(CookieTest, DamagedCookieFileLoadsWhatIsValid)
 {
-    {
-        QFile f(CookiePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("# Netscape HTTP Cookie File\n"
-                "garbage line\n"
-                "\x01\x02\xff\xfe\n"
-                "127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\r\n"
-                "127.0.0.1\tFALSE\n");
-    }
+    WriteCookieFile("# Netscape HTTP Cookie File\n"
+                    "garbage line\n"
+                    "\x01\x02\xff\xfe\n"
+                    "127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\r\n"
+                    "127.0.0.1\tFALSE\n");
     store.Reload();
     EXPECT_EQ(Fetch("/whoami"), "good=one");
 }
@@ -124,14 +123,10 @@ TEST_F(CookieTest, DamagedCookieFileLoadsWhatIsValid)
 // as a different cookie after the next save.
 TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
 {
-    {
-        QFile f(CookiePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\n"
-                "ALL\n"
-                "Set-Cookie: other=two; domain=127.0.0.1\n"
-                "127.0.0.1\t/x\tFALSE\t0\tcut\n");
-    }
+    WriteCookieFile("127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\n"
+                    "ALL\n"
+                    "Set-Cookie: other=two; domain=127.0.0.1\n"
+                    "127.0.0.1\t/x\tFALSE\t0\tcut\n");
     store.Reload();
     const QList<QByteArray> loaded = store.Cookies();
     ASSERT_EQ(loaded.size(), 1);
