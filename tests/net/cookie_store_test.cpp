@@ -36,7 +36,11 @@ protected:
     }
 
     void WriteCookieFile(const QByteArray &text)
-    WriteCookieFile(text);
+    {
+        QFile f(CookiePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
 
     CCookieStore &store = CCookieStore::Instance();
     TestServer srv;
