@@ -2,6 +2,18 @@
 if(OSTREL_SANITIZE AND OSTREL_TSAN)
   message(FATAL_ERROR "OSTREL_SANITIZE and OSTREL_TSAN exclude each other")
 endif()
+if(OSTREL_FUZZ AND (OSTREL_SANITIZE OR OSTREL_TSAN))
+  message(FATAL_ERROR "OSTREL_FUZZ brings its own sanitizers; leave OSTREL_SANITIZE and OSTREL_TSAN off")
+endif()
+if(OSTREL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "OSTREL_FUZZ needs clang (libFuzzer): -DCMAKE_CXX_COMPILER=clang++-14")
+  endif()
+  # Every library gets the coverage hooks; only the fuzz programs link libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
 if(OSTREL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)

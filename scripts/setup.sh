@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   fonts-wqy-microhei
   xvfb xauth xdotool openssl curl
+  clang libclang-rt-14-dev
 )
 
 missing=()

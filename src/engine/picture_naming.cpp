@@ -140,7 +140,11 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     job.AppendPicture(url, fileName, header);
     host.SetStatus2(QStringLiteral("已获取到%1张图片信息").arg(job.Count()));
 
-    if ((rec.wFlags & OriginalNameFile) && !state.run.NamesOnly())
-        AppendOriginalName(job.strFolder + album.strName + QStringLiteral(".txt"), name,
-                           job.Count() == 1);
+    if ((rec.wFlags & OriginalNameFile) && !state.run.NamesOnly()) {
+        // A long product title alone can pass what a file name may hold.
+        const QString txt = QStringLiteral(".txt");
+        QString txtName = album.strName;
+        FitNameBytes(txtName, kNameBytes - int(txt.size()));
+        AppendOriginalName(job.strFolder + txtName + txt, name, job.Count() == 1);
+    }
 }

@@ -137,7 +137,11 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
             if (!choiceUrl.contains(QStringLiteral("http")))
                 choiceUrl.prepend(QStringLiteral("http:"));
             req.strUrl = choiceUrl;
-            const QString choiceName = GetBetween(QStringLiteral("title=\""), QStringLiteral("\""), 0, choice);
+            QString choiceName = GetBetween(QStringLiteral("title=\""), QStringLiteral("\""), 0, choice);
+            // A name starting at the root would be taken as an absolute
+            // path: a page must never place pictures outside the album.
+            while (choiceName.startsWith(u'/'))
+                choiceName.remove(0, 1);
 
             QString page;
             if (album.strUrl.contains(choiceUrl)) {

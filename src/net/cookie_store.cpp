@@ -37,7 +37,10 @@ QList<QByteArray> SplitLines(const QByteArray &text)
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty() && (!line.startsWith('#') || line.startsWith("#HttpOnly_")))
+        // Only cookie lines as Save writes them: the list command would also
+        // run "ALL" or "FLUSH" and guess at broken lines.
+        if (!line.isEmpty() && (!line.startsWith('#') || line.startsWith("#HttpOnly_")) &&
+            line.count('\t') == 6)
             lines.append(line);
     }
     return lines;

@@ -99,15 +99,21 @@ void MakeSafeFileName(QString &name, int nIndex, bool bUseFallback)
         bDotsOnly = bDotsOnly && c == u'.';
     if (bDotsOnly)
         name.replace(u'.', QChar(0x3002));
-    static constexpr std::array<char16_t, 11> removed = {u'\r', u'\n', u'\\', u'/', u':', u'*',
-                                                         u'?',  u'"',  u'<',  u'>', u'|'};
+    // A zero would end the name at the system call (Qt refuses such a name).
+    static constexpr std::array<char16_t, 12> removed = {u'\r', u'\n', u'\\', u'/', u':', u'*',
+                                                         u'?',  u'"',  u'<',  u'>', u'|', u'\0'};
     name.removeIf([](QChar c) {
         return c == QChar(0x0007) || std::find(removed.begin(), removed.end(), c.unicode()) != removed.end();
     });
     name.replace(u'\t', u'_');
-    TrimTrailingDots(name);
-    TrimLeadingDots(name);
-    name = name.trimmed();
+    // Trimming blanks can uncover dots and the other way round: "* .. *"
+    // must not end as "..", the parent folder.
+    for (qsizetype before = -1; before != name.size();) {
+        before = name.size();
+        TrimTrailingDots(name);
+        TrimLeadingDots(name);
+        name = name.trimmed();
+    }
     if (bUseFallback && (name.isEmpty() || name.size() >= 1000)) {
         if (nIndex == SAFE_NAME_TIMESTAMP)
             name = FormatTimeStamp(int64_t(std::time(nullptr)));

@@ -134,6 +134,18 @@ TEST_F(ExtractionTest, ChoicePageThatFailsIsSkipped)
     EXPECT_EQ(state.job.arrFileName, QStringList{QStringLiteral("红色_主图_1.jpg")});
 }
 
+// Found by fuzzing: a choice title starting with "/" made an absolute file
+// name, so the page chose where on disk its pictures went.
+TEST_F(ExtractionTest, ChoiceTitleNeverNamesAPlaceOutsideTheAlbum)
+{
+    ListAndStart(ProductPage("杯子", {{"//item.jd.com/200.html", "//tmp/evil"}}, {"'//img.jd.com/n5/own.jpg'"}));
+    shopServer.PutPage("http://item.jd.com/200.html", ProductPage("杯子", {}, {"'//img.jd.com/n5/blue1.jpg'"}));
+    ExtractProductPictures(state, host, 0);
+    ASSERT_EQ(state.job.Count(), 2);
+    EXPECT_EQ(state.job.arrFileName[0], QStringLiteral("tmpevil_主图_1.jpg"));
+    EXPECT_TRUE(state.job.FullPath(0).startsWith(state.job.strFolder));
+}
+
 TEST_F(ExtractionTest, PictureMethodZeroIgnoresChoices)
 {
     state.ext.bJdPictureMethod = 0;

@@ -212,6 +212,20 @@ TEST_F(NamingTest, HostileNamesStayInsideTheAlbumFolder)
     EXPECT_FALSE(state.job.strFolder.mid(JobFolder().size()).contains(QStringLiteral("..")));
 }
 
+// Found by fuzzing: characters dropped around dots left ".." as the
+// album folder, one level above the site folder.
+TEST_F(NamingTest, DotsBetweenDroppedCharactersGiveNoParentFolder)
+{
+    AddAlbum(QStringLiteral("* .. *"));
+    Naming().nFolderSource = 1;
+    Naming().strFolderPrefix = QStringLiteral("| .");
+    Naming().strFolderSuffix = QStringLiteral(". |");
+    StartAlbum(JobFolder());
+    Add(QStringLiteral("http://img.jd.com/1.jpg"), QStringLiteral("主图_1"));
+    EXPECT_EQ(state.job.strFolder, JobFolder());
+    EXPECT_NE(state.albums.GetAlbum(0).strName, QStringLiteral(".."));
+}
+
 TEST_F(NamingTest, AbsoluteNameIsUsedAsItIs)
 {
     AddAlbum(QStringLiteral("商品"));
@@ -274,6 +288,20 @@ TEST_F(NamingTest, OriginalNameFileHoldsTheGivenNames)
     StartAlbum(JobFolder());
     Add(QStringLiteral("http://img.jd.com/3.jpg"), QStringLiteral("主图_3"));
     EXPECT_EQ(ReadAll(txt), QByteArray("\xFF\xFE", 2) + Utf16Le(QStringLiteral("主图_3\r\n")));
+}
+
+// Found by fuzzing: a title of more than 251 UTF-8 bytes gave an original-name
+// file that could not be made, and the names were lost.
+TEST_F(NamingTest, OriginalNameFileOfALongTitle)
+{
+    const QString title(100, QChar(u'杯'));
+    AddAlbum(title);
+    Naming().wFlags = OriginalNameFile;
+    Naming().nFolderSource = 1;
+    StartAlbum(JobFolder());
+    Add(QStringLiteral("http://img.jd.com/1.jpg"), QStringLiteral("主图_1"));
+    const QString txt = JobFolder() + QString(83, QChar(u'杯')) + QStringLiteral(".txt");
+    EXPECT_EQ(ReadAll(txt), QByteArray("\xFF\xFE", 2) + Utf16Le(QStringLiteral("主图_1\r\n")));
 }
 
 TEST(JobFiles, PicZvkRoundTripAndFirstLineOnly)

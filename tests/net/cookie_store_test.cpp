@@ -35,6 +35,13 @@ protected:
         return resp.body;
     }
 
+    void WriteCookieFile(const QByteArray &text)
+    {
+        QFile f(CookiePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+
     CCookieStore &store = CCookieStore::Instance();
     TestServer srv;
 };
@@ -107,17 +114,31 @@ TEST_F(CookieTest, BadCookieLinesAreRefused)
 
 TEST_F(CookieTest, DamagedCookieFileLoadsWhatIsValid)
 {
-    {
-        QFile f(CookiePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("# Netscape HTTP Cookie File\n"
-                "garbage line\n"
-                "\x01\x02\xff\xfe\n"
-                "127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\r\n"
-                "127.0.0.1\tFALSE\n");
-    }
+    WriteCookieFile("# Netscape HTTP Cookie File\n"
+                    "garbage line\n"
+                    "\x01\x02\xff\xfe\n"
+                    "127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\r\n"
+                    "127.0.0.1\tFALSE\n");
     store.Reload();
     EXPECT_EQ(Fetch("/whoami"), "good=one");
+}
+
+// Found by fuzzing: lines of the file went to libcurl's list command as they
+// stood, so "ALL" dropped the cookies above it and a cut-off line came back
+// as a different cookie after the next save.
+TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
+{
+    WriteCookieFile("127.0.0.1\tFALSE\t/\tFALSE\t0\tgood\tone\n"
+                    "ALL\n"
+                    "Set-Cookie: other=two; domain=127.0.0.1\n"
+                    "127.0.0.1\t/x\tFALSE\t0\tcut\n");
+    store.Reload();
+    const QList<QByteArray> loaded = store.Cookies();
+    ASSERT_EQ(loaded.size(), 1);
+    EXPECT_TRUE(loaded[0].endsWith("\tgood\tone"));
+    ASSERT_TRUE(store.Save());
+    store.Reload();
+    EXPECT_EQ(store.Cookies(), loaded);
 }
 
 TEST_F(CookieTest, LargeCookieFileLoadsEveryCookie)

@@ -71,6 +71,24 @@ TEST(MakeSafeFileName, StripsDotsAtBothEnds)
     EXPECT_EQ(Safe(QStringLiteral(". name .")), QStringLiteral("name"));
 }
 
+// Found by fuzzing: dropped characters left blanks around dots, and the
+// trimming that followed uncovered a parent-folder name.
+TEST(MakeSafeFileName, NeverGivesTheParentFolder)
+{
+    for (const QString &in : {QStringLiteral("* .. *"), QStringLiteral("| . |"), QStringLiteral(": .. . ..:")}) {
+        EXPECT_EQ(Safe(in), QString()) << in.toStdString();
+        EXPECT_EQ(Safe(in, 2, true), QStringLiteral("pic2")) << in.toStdString();
+    }
+    EXPECT_EQ(Safe(QStringLiteral("x. .")), QStringLiteral("x"));
+}
+
+// Found by fuzzing: a zero character made a name no file can have.
+TEST(MakeSafeFileName, DropsZeroCharacters)
+{
+    EXPECT_EQ(Safe(QStringLiteral("a") + QChar(0) + QStringLiteral("b")), QStringLiteral("ab"));
+    EXPECT_EQ(Safe(QString(2, QChar(0)), 4, true), QStringLiteral("pic4"));
+}
+
 TEST(MakeSafeFileName, DecodesEntitiesFirst)
 {
     EXPECT_EQ(Safe(QStringLiteral("A&amp;B &lt;x&gt;")), QStringLiteral("A&B x"));
