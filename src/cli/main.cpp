@@ -1,6 +1,8 @@
 // ostrel-cli: the list and download jobs without a window, for scripts.
 
 #include "cli/cli_host.h"
+#include "cli/run_summary.h"
+#include "cli/stop_signals.h"
 #include "core/soft_settings.h"
 #include "engine/engine_state.h"
 #include "engine/job_control.h"
@@ -28,8 +30,11 @@ const char kUsage[] =
     "              current folder)\n"
     "  --help      this text\n"
     "\n"
-    "Exit status: 0 every address was downloaded (or listed), 1 an address gave no\n"
-    "album or no pictures, or the save path was unusable, 2 usage error.\n";
+    "Each address ends with one line \"汇总: 已保存 S, 失败 F, 跳过 K (address)\".\n"
+    "\n"
+    "Exit status: 0 every collected picture was saved (or listed, or found downloaded\n"
+    "by an earlier run), 1 an address gave no album or no pictures, a picture failed,\n"
+    "or the save path was unusable, 2 usage error, 130/143 stopped by SIGINT/SIGTERM.\n";
 
 int Usage(FILE *out, int code)
 {
@@ -41,6 +46,7 @@ int Usage(FILE *out, int code)
 
 int main(int argc, char *argv[])
 {
+    BlockStopSignals();
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
 
@@ -82,18 +88,19 @@ int main(int argc, char *argv[])
     state.job.hNotifyWnd = &host;
     state.StartupReady = 1;
 
+    CStopSignals stopSignals(state);
     int code = kExitOk;
     for (const QString &address : addresses) {
+        if (stopSignals.Signal() != 0)
+            break;
         host.SetAddress(address);
-        state.nJobPicTotal = 0;
-        state.nJobAlbumsUpToDate = 0;
+        ResetJobCounts(state);
         OnGetListClick(state, host);
         state.WaitForJobs();
-        // One album means the download job ran on it; it either found pictures
-        // or found them all downloaded by an earlier run (SkipDownloaded).
-        if (state.albums.Count() != 1 ||
-            (state.nJobPicTotal.load() == 0 && state.nJobAlbumsUpToDate.load() == 0))
+        const AddressOutcome outcome = TakeOutcome(state);
+        host.SetStatus1(SummaryLine(address, outcome));
+        if (!Succeeded(outcome))
             code = kExitFailed;
     }
-    return code;
+    return stopSignals.Signal() != 0 ? 128 + stopSignals.Signal() : code;
 }
