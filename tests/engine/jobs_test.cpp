@@ -217,6 +217,35 @@ TEST_F(JobsTest, SecondRunWithSkipDownloadedFetchesNothingNew)
     EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("pic.zvk")), Utf16Le(QStringLiteral("http://img.jd.com/n12/new.jpg")));
 }
 
+TEST_F(JobsTest, AlbumWithAFailedPictureIsNotMarkedDone)
+{
+    PutProduct(2);
+    shopServer.Put("http://img.jd.com/n12/p2.jpg", {"<h1>Not Found</h1>", "text/html", 404});
+    GetList();
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("主图_1.jpg")), QByteArray::fromStdString(shop::Jpeg("p1")));
+    EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("主图_2.jpg")));
+    // SkipDownloaded must not pass over the missing picture next time.
+    EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
+    EXPECT_EQ(state.nJobPicSaved.load(), 1u);
+    EXPECT_EQ(state.nJobPicFailed.load(), 1u);
+}
+
+TEST_F(JobsTest, SkipDownloadedNeverReplacesAnEarlierPicture)
+{
+    PutProduct(2);
+    Naming().wFlags = SkipDownloaded | OriginalNameFile;
+    GetList();
+    // The shop puts a new picture in front: its positional name is taken.
+    shopServer.PutPage(kProduct, ProductPage("保温杯", {}, {"'//img.jd.com/n5/new.jpg'", "'//img.jd.com/n5/p1.jpg'"}));
+    shopServer.PutPicture("http://img.jd.com/n12/new.jpg", shop::Jpeg("new"));
+    GetList();
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("主图_1.jpg")), QByteArray::fromStdString(shop::Jpeg("p1")));
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("主图_1(1).jpg")), QByteArray::fromStdString(shop::Jpeg("new")));
+    EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("保温杯.txt")),
+              QByteArray("\xFF\xFE", 2) + Utf16Le(QStringLiteral("主图_1\r\n主图_2\r\n主图_1\r\n")));
+    EXPECT_EQ(state.nJobPicSkipped.load(), 1u);
+}
+
 TEST_F(JobsTest, EmptySavePath)
 {
     PutProduct(1);

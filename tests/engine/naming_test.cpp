@@ -220,7 +220,7 @@ TEST_F(NamingTest, AbsoluteNameFromThePageStaysInTheAlbumFolder)
     // Choice titles reach the name: "/some/folder/evil", "/ 红色", control characters.
     Add(QStringLiteral("http://img.jd.com/1.jpg"), tmp.path() + QStringLiteral("/elsewhere/pic.png"));
     Add(QStringLiteral("http://img.jd.com/2.jpg"), QStringLiteral("/ 红色_主图_1"));
-    Add(QStringLiteral("http://img.jd.com/3.jpg"), QStringLiteral("a\x1b[31mb\x07c\x9b"));
+    Add(QStringLiteral("http://img.jd.com/3.jpg"), QStringLiteral("a\x1b[31mb\x07" "c\x9b"));
     ASSERT_EQ(Names().size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(Names()[i].startsWith(QStringLiteral("p_"))) << Names()[i].toStdString();
