@@ -61,14 +61,6 @@ bool CPartFile::Write(const char *data, size_t len)
     return true;
 }
 
-size_t CPartFile::ReadHead(char *dst, size_t len) const
-{
-    if (m_fd < 0)
-        return 0;
-    const ssize_t n = ::pread(m_fd, dst, len, 0);
-    return n > 0 ? size_t(n) : 0;
-}
-
 bool CPartFile::Commit()
 {
     if (m_fd < 0)

@@ -25,8 +25,6 @@ public:
     // Appends; false on a short or failed write (disk full, file-size limit).
     bool Write(const char *data, size_t len);
     uint64_t Size() const { return m_size; }
-    // Reads up to `len` bytes from the start of what was written.
-    size_t ReadHead(char *dst, size_t len) const;
     // Closes and renames onto the final name; a link standing there is
     // replaced itself, its target is left alone.  The temporary file is gone
     // either way.

@@ -97,16 +97,22 @@ struct Exchange
     bool Saving() const { return !req.strSavePath.isEmpty(); }
     bool CutWhileReading() const { return !resp.bGzip && !Saving(); }
     bool Aborted() const { return req.pAbort && req.pAbort->load(); }
-    // Notes the first reason a callback stops the transfer; false / 0 for libcurl.
+    // Note the first reason a callback stops the transfer and give libcurl
+    // the value that stops it (false from the header step, 0 from the body).
     bool Fail(FetchFailure f)
     {
         if (failure == FetchFailure::None)
             failure = f;
         return false;
     }
-    size_t Stop(FetchFailure f) { return Fail(f) ? 1 : 0; }
+    size_t Stop(FetchFailure f)
+    {
+        Fail(f);
+        return 0;
+    }
 
-    // End of one header block.  False stops the transfer (size out of bounds).
+    // End of one header block.  False stops the transfer (error status, size
+    // out of bounds, a save file that cannot be made).
     bool HeadersEnded()
     {
         const qsizetype eol = headerBytes.indexOf('\n');

@@ -82,6 +82,7 @@ void FreeUrlResponse(ST_URLRESPONSE &resp);
 bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags);
 
 // Up to byAttempts exchanges with the content checks (nMinBodyLen, failMark)
-// and a pause of byRetryDelaySec after each failed one.  The response holds
+// and a pause of byRetryDelaySec after each failed one.  With a save path the
+// body is not kept: only nMinBodyLen applies, on the byte count.  The response holds
 // the last attempt either way.  Safe to call from many threads at once.
 bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags);
