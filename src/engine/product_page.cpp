@@ -27,6 +27,7 @@ bool LoadPage(const ST_URLREQUEST &req, QString &page, QString *reason = nullptr
         if (reason)
             *reason = resp.strFailReason;
         return false;
+    }
     // Newer pages are UTF-8 and say so; the others are GBK, as before.
     GetResponseText(resp, page, TXTF_GUNZIP | TXTF_CHARSET);
     return true;
@@ -41,8 +42,6 @@ QString ThumbnailUrl(const QString &thumb)
 
 } // namespace
 
-// True when the collection ends here.  When it ends because an earlier run
-// downloaded the rest, the thumbnails from `from` on count as skipped.
 bool StopCollecting(CEngineState &state, const QStringList &thumbs, qsizetype from)
 {
     const uint8_t s = state.DownloadJobState.load();
