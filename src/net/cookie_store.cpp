@@ -15,6 +15,17 @@
 namespace {
 const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
 
+// A cookie that would not read back the same after Save: libcurl strips one
+// leading dot of a domain as it reads, so "..x" comes back as "x", and it
+// writes domain ".#x" as "#x", a comment line.  No host is named so.
+bool Savable(const QByteArray &line)
+{
+    qsizetype i = line.startsWith("#HttpOnly_") ? 10 : 0;
+    if (i < line.size() && line[i] == '.')
+        ++i;
+    return i < line.size() && line[i] != '.' && line[i] != '#' && line[i] != '\t';
+}
+
 QString DefaultCookieFile()
 {
     // Spelled out rather than AppDataLocation, so the place does not depend on
@@ -84,7 +95,7 @@ struct CCookieStore::Impl
                 continue;
             // Only cookie lines as Save writes them: the list command would
             // also run "ALL" or "FLUSH" and guess at broken lines.
-            if (line.count('\t') != 6)
+            if (line.count('\t') != 6 || !Savable(line))
                 continue;
             ListCommand(line.constData());
         }
