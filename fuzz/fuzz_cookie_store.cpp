@@ -16,7 +16,8 @@ namespace {
 
 // libcurl drops an expired cookie only when the next one comes in, so which
 // expired ones a listing still shows depends on the loading order; the order
-// of the listing itself follows libcurl's hash, not the file.
+// of the listing itself follows libcurl's hash, not the file.  Session
+// cookies never go to the file, so only persistent ones count.
 QList<QByteArray> LiveCookies(const CCookieStore &store)
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
@@ -24,7 +25,7 @@ QList<QByteArray> LiveCookies(const CCookieStore &store)
     for (const QByteArray &line : store.Cookies()) {
         const QList<QByteArray> fields = line.split('\t');
         const qint64 expires = fields.size() == 7 ? fields[4].toLongLong() : 0;
-        if (expires == 0 || expires > now + 60)
+        if (expires > now + 60)
             live.append(line);
     }
     std::sort(live.begin(), live.end());

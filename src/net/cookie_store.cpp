@@ -20,6 +20,17 @@ const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
 // Throttled writes of the cookie file are at least this far apart.
 constexpr std::chrono::milliseconds kSaveInterval{5000};
 
+// A cookie that would not read back the same after Save: libcurl strips one
+// leading dot of a domain as it reads, so "..x" comes back as "x", and it
+// writes domain ".#x" as "#x", a comment line.  No host is named so.
+bool Savable(const QByteArray &line)
+{
+    qsizetype i = line.startsWith("#HttpOnly_") ? 10 : 0;
+    if (i < line.size() && line[i] == '.')
+        ++i;
+    return i < line.size() && line[i] != '.' && line[i] != '#' && line[i] != '\t';
+}
+
 QString DefaultCookieFile()
 {
     return AppDataFolder() + QStringLiteral("cookies.txt");
@@ -40,7 +51,7 @@ QList<QByteArray> SplitLines(const QByteArray &text)
         // Only cookie lines as Save writes them: the list command would also
         // run "ALL" or "FLUSH" and guess at broken lines.
         if (!line.isEmpty() && (!line.startsWith('#') || line.startsWith("#HttpOnly_")) &&
-            line.count('\t') == 6)
+            line.count('\t') == 6 && Savable(line))
             lines.append(line);
     }
     return lines;
