@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
         OnGetListClick(state, host);
         state.WaitForJobs();
         const AddressOutcome outcome = TakeOutcome(state);
-        host.SetStatus1(SummaryLine(address, outcome));
+        host.PrintSummary(SummaryLine(address, outcome));
         if (!Succeeded(outcome))
             code = kExitFailed;
     }

@@ -190,6 +190,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         state.nJobPicTotal = nTotal;
         if (bNamesOnly) {
             state.run.listNamedPictures(job);
+            state.nJobPicSkipped += uint32_t(job.Count());
             continue;
         }
         uint16_t flags = 0;

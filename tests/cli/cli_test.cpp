@@ -271,6 +271,7 @@ TEST_F(CliTest, GetUrlsNamesWhatTheDownloadFetchesAndWritesNothing)
     ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     EXPECT_FALSE(QDir(SaveFolder()).exists()); // no folder, pic.zvk, list or name file
     EXPECT_TRUE(PictureAddressesAsked().isEmpty());
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("汇总: 已保存 0, 失败 0, 跳过 3")));
     const QStringList lines = dry.out.split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines, (QStringList{
                          QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/a.jpg\t") + AlbumFolder() + QStringLiteral("红色_主图_1.jpg"),
