@@ -51,6 +51,15 @@ void CCliHost::ListPictures(const ST_DOWNJOB &job)
     std::fflush(stdout);
 }
 
+void CCliHost::PrintSummary(const QString &text)
+{
+    if (m_bStatusLines) {
+        Print(text, false);
+        return;
+    }
+    ShowMessage(text);
+}
+
 void CCliHost::ShowMessage(const QString &text)
 {
     std::lock_guard lock(m_mtx);

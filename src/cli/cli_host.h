@@ -29,6 +29,10 @@ public:
     // One line per picture: its address and full path, tab-separated.
     void ListPictures(const ST_DOWNJOB &job);
 
+    // The address's closing line: on standard output with the status
+    // lines, else on standard error, so a picture listing stays clean.
+    void PrintSummary(const QString &text);
+
     void ShowMessage(const QString &text) override;
     void SetControlText(int nCtrl, const QString &text) override;
     void DownloadFinished(int64_t nElapsedSec, int nCount) override;

@@ -2,6 +2,8 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/run_summary.h"
+#include "cli/stop_signals.h"
 #include "core/soft_settings.h"
 #include "engine/engine_state.h"
 #include "engine/job_control.h"
@@ -31,6 +33,7 @@ int Fail(const QString &text, int code)
 
 int main(int argc, char *argv[])
 {
+    BlockStopSignals();
     QCoreApplication app(argc, argv);
     CliParse parse = ParseCliOptions(QCoreApplication::arguments());
     if (parse.action == CliParse::Help || parse.action == CliParse::Version) {
@@ -70,20 +73,21 @@ int main(int argc, char *argv[])
     state.job.hNotifyWnd = &host;
     state.StartupReady = 1;
 
+    CStopSignals stopSignals(state);
     int code = kExitOk;
     for (const QString &address : addresses) {
+        if (stopSignals.Signal() != 0)
+            break;
         host.SetAddress(address);
-        state.nJobPicTotal = 0;
-        state.nJobAlbumsUpToDate = 0;
+        ResetJobCounts(state);
         OnGetListClick(state, host);
         state.WaitForJobs();
-        // One album means the download job ran on it; it either found pictures
-        // or found them all downloaded by an earlier run (SkipDownloaded).
-        if (state.albums.Count() != 1 ||
-            (state.nJobPicTotal.load() == 0 && state.nJobAlbumsUpToDate.load() == 0))
+        const AddressOutcome outcome = TakeOutcome(state);
+        host.PrintSummary(SummaryLine(address, outcome));
+        if (!Succeeded(outcome))
             code = kExitFailed;
     }
     // Cookie saves are throttled while the jobs run; the rest goes now.
     CCookieStore::Instance().Flush();
-    return code;
+    return stopSignals.Signal() != 0 ? 128 + stopSignals.Signal() : code;
 }

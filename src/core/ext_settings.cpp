@@ -4,6 +4,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 uint8_t EncodingChoice(const QString &value)
@@ -18,6 +21,20 @@ uint8_t EncodingChoice(const QString &value)
     if (value.startsWith(QStringLiteral("BIG5")))
         return 8;
     return 0;
+}
+
+// The price adjustment is the one signed value: a leading minus lowers the
+// price, where the unsigned reading of the other keys gives 0.
+int32_t PriceAdjust(QString value)
+{
+    value = value.left(64).trimmed();
+    const bool bMinus = value.startsWith(u'-');
+    qsizetype i = bMinus ? 1 : 0;
+    int64_t n = 0;
+    for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9' && n <= INT32_MAX; ++i)
+        n = n * 10 + (value[i].unicode() - u'0');
+    n = std::min<int64_t>(n, INT32_MAX);
+    return int32_t(bMinus ? -n : n);
 }
 
 } // namespace
@@ -40,7 +57,7 @@ ExtSettings LoadExtSettings(const QString &programFolder)
     const QString taobao = QStringLiteral("淘宝");
     e.bTaobaoPriceInName =
         ini.GetString(taobao, QStringLiteral("图片名中是否有价格"), QStringLiteral("无")).startsWith(u'有') ? 1 : 0;
-    e.nTaobaoPriceAdjust = int32_t(ini.GetInt(taobao, QStringLiteral("价格增减"), 0));
+    e.nTaobaoPriceAdjust = PriceAdjust(ini.GetString(taobao, QStringLiteral("价格增减")));
     e.bInstagramPictureMethod = uint8_t(ini.GetInt(QStringLiteral("Instagram"), QStringLiteral("图片获取方式"), 1));
     e.bJdPictureMethod = uint8_t(ini.GetInt(QStringLiteral("京东"), QStringLiteral("图片获取方式"), 1));
     e.bJdDescriptionPictures =

@@ -98,22 +98,36 @@ void ST_DOWNJOB::ResetPictures()
     arrUrl.clear();
     arrFileName.clear();
     arrHeader.clear();
+    UpdateIndexes();
+}
+
+void ST_DOWNJOB::UpdateIndexes() const
+{
+    const qsizetype n = std::min(arrUrl.size(), arrFileName.size());
+    if (m_nIndexed > n) {
+        m_urlIndex.clear();
+        m_nameIndex.clear();
+        m_nIndexed = 0;
+    }
+    for (; m_nIndexed < n; ++m_nIndexed) {
+        const QString name = arrFileName[m_nIndexed].toCaseFolded();
+        if (!m_urlIndex.contains(arrUrl[m_nIndexed]))
+            m_urlIndex.insert(arrUrl[m_nIndexed], int(m_nIndexed));
+        if (!m_nameIndex.contains(name))
+            m_nameIndex.insert(name, int(m_nIndexed));
+    }
 }
 
 int ST_DOWNJOB::FindUrl(const QString &url) const
 {
-    for (qsizetype i = 0; i < arrUrl.size(); ++i)
-        if (arrUrl[i] == url)
-            return int(i);
-    return -1;
+    UpdateIndexes();
+    return m_urlIndex.value(url, -1);
 }
 
 int ST_DOWNJOB::FindFileName(const QString &name) const
 {
-    for (qsizetype i = 0; i < arrFileName.size(); ++i)
-        if (arrFileName[i].compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
-    return -1;
+    UpdateIndexes();
+    return m_nameIndex.value(name.toCaseFolded(), -1);
 }
 
 void ST_DOWNJOB::AppendPicture(const QString &url, const QString &fileName, const QString &header)

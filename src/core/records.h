@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -90,6 +91,15 @@ struct ST_DOWNJOB
     int Count() const { return int(arrUrl.size()); }
     // Full target path of picture `i`: an absolute name as it is, otherwise strFolder + name.
     QString FullPath(int i) const;
+
+private:
+    // Hash indexes beside the lists, so collecting tens of thousands of
+    // pictures stays linear.  Rebuilt when the lists were changed around
+    // AppendPicture; an entry changed in place (fix-format) is not seen.
+    void UpdateIndexes() const;
+    mutable QHash<QString, int> m_urlIndex;  // first index of each address
+    mutable QHash<QString, int> m_nameIndex; // first index of each case-folded name
+    mutable qsizetype m_nIndexed = 0;
 };
 
 // True when a file name in arrFileName is a full path of its own.

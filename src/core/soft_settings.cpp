@@ -175,11 +175,14 @@ bool LoadSettings(SoftSettings &s, const QString &programFolder)
 bool SaveSettings(const SoftSettings &s, const QString &programFolder)
 {
     // Written to a temporary file beside it and renamed, so a crash never
-    // leaves a cut-off soft.dat.
+    // leaves a cut-off soft.dat.  Never in place: a folder that takes no
+    // temporary file keeps the old soft.dat, and the caller hears false.
     QSaveFile file(SoftDatPath(programFolder));
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qWarning("soft.dat: settings not saved, the program folder takes no new file");
         return false;
+    }
     const QByteArray data = SerializeSettings(s);
     if (file.write(data) != data.size()) {
         file.cancelWriting();

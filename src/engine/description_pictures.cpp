@@ -89,6 +89,7 @@ bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex)
 
     ST_URLREQUEST req;
     InitUrlRequest(req, address, QString(), kDescriptionTimeoutMs);
+    req.pAbort = &state.pics.bStopDownPic;
     // Asked for as the product page itself would.
     req.strHeaders = QStringLiteral("Accept-Encoding: gzip, deflate\r\nReferer: ") + album;
     ST_URLRESPONSE resp;

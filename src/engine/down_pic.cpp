@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 constexpr auto kStopPoll = 100ms;
 // Host fragment of the picture site whose small answers are error pages.
 constexpr char16_t kTopitFragment[] = u".topit.";
-constexpr int kTopitErrorBodyBytes = 600;
+constexpr uint64_t kTopitErrorBodyBytes = 600;
 
 // Slots whose worker has ended, for the manager to reuse.  Shared with the
 // workers, so workers that a stop leaves behind never touch the next run's.
@@ -64,7 +64,16 @@ std::thread StartDownPic(CEngineState &state)
     if (state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
         state.pics.bStopDownPic = true;
     try {
-        return std::thread([&state] { DownPicFunc(state); });
+        return std::thread([&state] {
+            try {
+                DownPicFunc(state);
+            } catch (...) {
+                // Only the manager's own small lists can fail here: the run
+                // ends as a stopped one, its workers are kept and waited for.
+                state.pics.bStopDownPic = true;
+                state.pics.bDownPicBusy = false;
+            }
+        });
     } catch (const std::system_error &) {
         return {};
     }
@@ -76,6 +85,7 @@ void DownPicFunc(CEngineState &state)
     const ST_DOWNJOB &job = state.job;
     pics.nPicDone = 0;
     pics.nBytesDone = 0;
+    pics.nPicSaved = 0;
     const int nCount = job.Count();
     const int nSlots = std::min<int>(pics.wThreads, nCount);
     if (nSlots <= 0)
@@ -180,18 +190,22 @@ void DownOnePicFunc(CEngineState &state, int i)
     req.strSavePath = job.FullPath(i);
     req.byAttempts = 2;
     req.byRetryDelaySec = 1;
+    req.pAbort = &pics.bStopDownPic; // a stop ends the transfer and removes its temporary file
+    bool bSaved = false;
     try {
-        bool bOk = FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
-        if (!alt.isEmpty() &&
-            (resp.body.isEmpty() ||
-             (alt.indexOf(kTopitFragment) > 0 && resp.body.size() < kTopitErrorBodyBytes))) {
+        bSaved = FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
+        if (!alt.isEmpty() && !StopRequested(state) &&
+            (!bSaved || (alt.indexOf(kTopitFragment) > 0 && resp.nBodyBytes < kTopitErrorBodyBytes))) {
             req.strUrl = alt;
-            bOk = FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
+            bSaved = FetchUrl(req, resp, URLF_CACHEABLE | URLF_NO_RELOAD);
         }
-        if (bOk)
-            state.pics.nBytesDone += resp.body.size();
+        if (bSaved)
+            state.pics.nBytesDone += int64_t(resp.nBodyBytes);
     } catch (...) {
         // A picture that fails in any way counts as done like any other.
+        bSaved = false;
     }
+    if (bSaved)
+        ++state.pics.nPicSaved;
     ++state.pics.nPicDone;
 }

@@ -13,8 +13,11 @@ void CEngineState::RequestStopAll()
 {
     uint8_t running = JOB_RUNNING;
     ListJobState.compare_exchange_strong(running, LIST_STOP_REQUESTED);
-    if (DownloadJobState.load() != JOB_IDLE)
-        DownloadJobState = DOWN_STOP_REQUESTED;
+    bAbortList = true;
+    // An idle download stays idle: a stop must never stick to the next job.
+    uint8_t cur = DownloadJobState.load();
+    while (cur != JOB_IDLE && !DownloadJobState.compare_exchange_weak(cur, DOWN_STOP_REQUESTED)) {
+    }
     pics.bStopDownPic = true;
 }
 

@@ -25,10 +25,14 @@ inline constexpr uint8_t DOWN_STOP_REQUESTED = 3;   // DownloadJobState: user st
 // The download engine's own state: one picture pool run at a time.
 struct DownPicEngine
 {
-    std::atomic<bool> bStopDownPic{false}; // set by the stop command, cleared by StartDownPic
+    // Set by the stop command, cleared by StartDownPic and the download job's
+    // start.  Also the abort flag of the download's transfers (page loads and
+    // pictures), so a stop ends them at once.
+    std::atomic<bool> bStopDownPic{false};
     std::atomic<bool> bDownPicBusy{false}; // true while DownPicFunc runs its pool
     std::atomic<int> nPicDone{0};          // pictures of the run whose worker has ended
     std::atomic<int64_t> nBytesDone{0};    // bytes of the run's pictures fetched so far
+    std::atomic<int> nPicSaved{0};         // of those, the ones that reached their file
     // Copied from DownloadParams by the download job before each run; read by
     // the threads that run starts.
     uint16_t wThreads = 5;
@@ -82,6 +86,12 @@ public:
     std::atomic<uint8_t> StartupReady{0};
     std::atomic<uint32_t> nJobPicTotal{0}; // pictures collected by the last download job
     std::atomic<uint32_t> nJobAlbumsUpToDate{0}; // of its albums, those SkipDownloaded found done
+    std::atomic<uint32_t> nJobPicSaved{0};   // pictures the last download job wrote
+    std::atomic<uint32_t> nJobPicFailed{0};  // pictures it tried and could not write
+    std::atomic<uint32_t> nJobPicSkipped{0}; // pictures not downloaded: listed only, left by a
+                                             // stop, or found downloaded by an earlier run
+    // Abort flag of the list job's page load: set by its stop, cleared at its start.
+    std::atomic<bool> bAbortList{false};
 
     DownPicEngine pics;
     RunOptions run;                 // front-end choices for this run (headless only)
@@ -94,8 +104,8 @@ public:
         return size_t(kind >= 0 && kind < SITE_COUNT ? kind : SITE_JD);
     }
 
-    // Asks every running job to stop: the list job, the download job and
-    // its picture pool.  Returns at once; the jobs end at their next check.
+    // Asks every running job to stop (list job, download job, picture pool)
+    // and makes their running transfers end at once.  Any thread; waits for nothing.
     void RequestStopAll();
 
     // Sets DownloadJobState unless the user asked to stop (3); true when set.

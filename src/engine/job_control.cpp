@@ -19,6 +19,32 @@ bool StartOrStop(std::atomic<uint8_t> &jobState, uint8_t stopValue)
     }
 }
 
+// No exception may end a job thread (that would end the process): a job that
+// meets one, out of memory above all, ends like a failed one.
+void RunListJob(CEngineState &state, IJobHost &host)
+{
+    try {
+        GetListFunc(state, host);
+    } catch (...) {
+        host.ShowMessage(notice::JobFailed());
+        host.ShowListIdleLook(state.albums.Count());
+        state.ListJobState = JOB_IDLE;
+    }
+}
+
+void RunDownloadJob(CEngineState &state, IJobHost &host)
+{
+    try {
+        DownJobFunc(state, host);
+    } catch (...) {
+        state.pics.bStopDownPic = true;
+        state.JoinLeftWorkers();
+        host.ShowMessage(notice::JobFailed());
+        host.ShowDownloadIdleLook();
+        state.DownloadJobState = JOB_IDLE;
+    }
+}
+
 } // namespace
 
 void OnGetListClick(CEngineState &state, IJobHost &host)
@@ -27,13 +53,17 @@ void OnGetListClick(CEngineState &state, IJobHost &host)
         return;
     if (state.DownloadJobState.load() != JOB_IDLE)
         return; // the two jobs never run together
-    if (!StartOrStop(state.ListJobState, LIST_STOP_REQUESTED))
+    if (!StartOrStop(state.ListJobState, LIST_STOP_REQUESTED)) {
+        state.bAbortList = true; // the page being loaded ends at once
         return;
+    }
+    // A stop asked since the line above still counts.
+    state.bAbortList = state.ListJobState.load() == LIST_STOP_REQUESTED;
     host.ResetAlbumGrid();
     state.albums.Clear();
     state.nListType = -1;
     state.SiteKind = SITE_JD;
-    if (!state.StartListThread([&state, &host] { GetListFunc(state, host); })) {
+    if (!state.StartListThread([&state, &host] { RunListJob(state, host); })) {
         state.ListJobState = JOB_IDLE; // nothing runs that would set it back
         host.ShowMessage(notice::JobThreadFailed());
     }
@@ -45,7 +75,7 @@ void RunDownloadCommand(CEngineState &state, IJobHost &host)
         state.pics.bStopDownPic = true;
         return;
     }
-    if (!state.StartDownloadThread([&state, &host] { DownJobFunc(state, host); })) {
+    if (!state.StartDownloadThread([&state, &host] { RunDownloadJob(state, host); })) {
         state.DownloadJobState = JOB_IDLE;
         host.ShowMessage(notice::JobThreadFailed());
     }

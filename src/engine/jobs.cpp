@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 namespace {
 
 // Highest site entry that has a list type of its own.
@@ -27,6 +29,16 @@ void FinishFolderText(QString &folder)
 int64_t Now()
 {
     return QDateTime::currentSecsSinceEpoch();
+}
+
+// Adds an album's picture run to the job's saved / failed / skipped counts.
+void CountAlbumOutcome(CEngineState &state, int nCount)
+{
+    const int saved = state.pics.nPicSaved.load();
+    const int done = state.pics.nPicDone.load();
+    state.nJobPicSaved += uint32_t(saved);
+    state.nJobPicFailed += uint32_t(std::max(0, done - saved));
+    state.nJobPicSkipped += uint32_t(std::max(0, nCount - done));
 }
 
 } // namespace
@@ -103,6 +115,9 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     state.ext = LoadExtSettings(state.ProgramFolder);
     state.nJobPicTotal = 0;
     state.nJobAlbumsUpToDate = 0;
+    state.nJobPicSaved = 0;
+    state.nJobPicFailed = 0;
+    state.nJobPicSkipped = 0;
 
     QString savePath = host.SavePathText().trimmed();
     if (savePath.isEmpty()) {
@@ -128,6 +143,9 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
 
     // Workers a stopped run left behind still read the job object.
     state.JoinLeftWorkers();
+    // The stop flag also aborts this job's page loads: a stop of an earlier
+    // job must not end them, one asked since our start must.
+    state.pics.bStopDownPic = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
     ST_DOWNJOB &job = state.job;
     job.strFolder = jobFolder;
     const int siteKind = state.SiteKind.load();
@@ -172,6 +190,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         state.nJobPicTotal = nTotal;
         if (bNamesOnly) {
             state.run.listNamedPictures(job);
+            state.nJobPicSkipped += uint32_t(job.Count());
             continue;
         }
         uint16_t flags = 0;
@@ -181,6 +200,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         }
         if (flags & ThunderListOnly) {
             WriteListFile(job, state.albums.GetAlbum(chosen[k]).strName);
+            state.nJobPicSkipped += uint32_t(job.Count());
             continue;
         }
         host.SetStatus2(QStringLiteral("已开始下载图片"));
@@ -190,10 +210,18 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             continue;
         }
         manager.join();
-        // After a stop, workers may still be writing: the album is left as it is.
-        if (state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
+        const bool bStopped = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
+        // A stop aborted the running pictures; they end at once and take
+        // their temporary files with them.
+        if (bStopped)
+            state.JoinLeftWorkers();
+        CountAlbumOutcome(state, job.Count());
+        if (bStopped)
             break;
-        WritePicZvk(job);
+        // Only a complete album is marked: SkipDownloaded would pass over
+        // the failed pictures for ever.
+        if (state.pics.nPicSaved.load() == job.Count())
+            WritePicZvk(job);
         if (flags & FixFormat)
             FixPictureFormats(job);
         if (flags & FixOrder)

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -39,6 +40,13 @@ QString FitName(QString name, const QString &tail, const QString &ext, int maxCh
     return name + tail;
 }
 
+// Anything at that path, a dangling link included.
+bool PathTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 } // namespace
 
 void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const QString &name,
@@ -54,10 +62,10 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     const bool bFirst = job.Count() == 0;
     const QString number = QString::number(job.Count() + 1);
 
+    // The given name comes from the page, so it never counts as a path of its
+    // own: it is cleaned like every other name and stays in the album folder.
     QString fileName;
-    if (IsAbsoluteFileName(name)) {
-        fileName = name;
-    } else {
+    {
         QString base;
         switch (rec.nFileNameSource) {
         case 0:
@@ -112,24 +120,25 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     }
 
     QString ext = QStringLiteral(".jpg");
-    const bool bAbsolute = IsAbsoluteFileName(fileName);
     const int maxChars = std::max(kShortestName, kPathLimit - int(job.strFolder.size()));
-    if (!bAbsolute)
-        fileName.truncate(maxChars);
+    fileName.truncate(maxChars);
     const qsizetype dot = fileName.lastIndexOf(u'.');
     if (dot >= 0 && PictureExtensions().contains(fileName.mid(dot), Qt::CaseInsensitive)) {
         ext = fileName.mid(dot);
         fileName.truncate(dot);
     }
-    if (!bAbsolute)
-        fileName = FitName(fileName, QString(), ext, maxChars);
+    fileName = FitName(fileName, QString(), ext, maxChars);
 
-    if (!bFirst) {
-        for (unsigned n = 1; job.FindFileName(fileName + ext) >= 0; ++n) {
-            const QString tail = QStringLiteral("(%1)").arg(n);
-            fileName = bAbsolute ? collisionBase + tail : FitName(collisionBase, tail, ext, maxChars);
-        }
-    }
+    // With SkipDownloaded the earlier run's pictures stay: positional names
+    // move when the shop puts a new picture in front, so a name already on
+    // disk takes the collision counter instead of replacing that file.
+    const bool bKeepOld = rec.wFlags & SkipDownloaded;
+    const auto taken = [&](const QString &candidate) {
+        return (!bFirst && job.FindFileName(candidate) >= 0) ||
+               (bKeepOld && PathTaken(job.strFolder + candidate));
+    };
+    for (unsigned n = 1; taken(fileName + ext); ++n)
+        fileName = FitName(collisionBase, QStringLiteral("(%1)").arg(n), ext, maxChars);
     fileName += ext;
 
     if ((rec.wFlags & SkipDownloaded) && url == state.strFirstUrl) {
@@ -145,6 +154,8 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         const QString txt = QStringLiteral(".txt");
         QString txtName = album.strName;
         FitNameBytes(txtName, kNameBytes - int(txt.size()));
-        AppendOriginalName(job.strFolder + txtName + txt, name, job.Count() == 1);
+        const QString path = job.strFolder + txtName + txt;
+        // An earlier run's list is added to, never emptied, when its pictures stay.
+        AppendOriginalName(path, name, job.Count() == 1 && !(bKeepOld && QFileInfo::exists(path)));
     }
 }

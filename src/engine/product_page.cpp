@@ -10,18 +10,24 @@
 #include "net/url_fetcher.h"
 #include "util/text_utils.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32_t kPageTimeoutMs = 20000;
 // Choice addresses shorter than this are no page addresses.
 constexpr int kShortestChoiceUrl = 15;
 
-bool LoadPage(const ST_URLREQUEST &req, QString &page)
+// `reason` (when given) says why a page could not be loaded.
+bool LoadPage(const ST_URLREQUEST &req, QString &page, QString *reason = nullptr)
 {
     ST_URLRESPONSE resp;
     InitUrlResponse(resp);
-    if (!FetchUrl(req, resp, 0))
+    if (!FetchUrl(req, resp, 0)) {
+        if (reason)
+            *reason = resp.strFailReason;
         return false;
+    }
     // Newer pages are UTF-8 and say so; the others are GBK, as before.
     GetResponseText(resp, page, TXTF_GUNZIP | TXTF_CHARSET);
     return true;
@@ -36,9 +42,11 @@ QString ThumbnailUrl(const QString &thumb)
 
 } // namespace
 
-bool StopCollecting(const CEngineState &state)
+bool StopCollecting(CEngineState &state, const QStringList &thumbs, qsizetype from)
 {
     const uint8_t s = state.DownloadJobState.load();
+    if (s == DOWN_SKIP_REST)
+        state.nJobPicSkipped += uint32_t(std::max<qsizetype>(0, thumbs.size() - from));
     return s == DOWN_SKIP_REST || s == DOWN_STOP_REQUESTED;
 }
 
@@ -84,9 +92,16 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     ST_URLREQUEST req;
     InitUrlRequest(req, address, QString(), kPageTimeoutMs);
     req.strHeaders = QStringLiteral("Accept-Encoding: gzip, deflate");
+    req.pAbort = &state.bAbortList;
     QString page;
-    if (!LoadPage(req, page))
+    QString reason;
+    if (!LoadPage(req, page, &reason)) {
+        state.strPageText.clear(); // never taken for this address's page
+        // Without this the user would only read "共0个" and not know why.
+        if (state.ListJobState.load() != LIST_STOP_REQUESTED)
+            host.ShowMessage(notice::PageNotLoaded(reason));
         return;
+    }
     const QString whole = page;
 
     CutAfter(QStringLiteral("id=\"product-intro"), true, page);
@@ -123,6 +138,7 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
 {
     ST_URLREQUEST req;
     InitUrlRequest(req, QString(), QString(), kPageTimeoutMs);
+    req.pAbort = &state.pics.bStopDownPic;
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
 
     QStringList choices;
@@ -165,7 +181,7 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
                                          ? QStringLiteral("主图_%1").arg(j)
                                          : QStringLiteral("%1_主图_%2").arg(choiceName, QString::number(j));
                 AddPicture(state, host, url, name, QString(), albumIndex);
-                if (StopCollecting(state))
+                if (StopCollecting(state, thumbs, j))
                     return false;
             }
         }
@@ -176,7 +192,7 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
             if (url.isEmpty())
                 continue;
             AddPicture(state, host, url, QStringLiteral("主图_%1").arg(j), QString(), albumIndex);
-            if (StopCollecting(state))
+            if (StopCollecting(state, thumbs, j))
                 return false;
         }
     }

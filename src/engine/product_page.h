@@ -29,4 +29,4 @@ QStringList ThumbnailList(QString page);
 QString ThumbnailAddress(const QString &thumb);
 
 // True when AddPicture or the user asked to stop collecting (DownloadJobState 2 or 3).
-bool StopCollecting(const CEngineState &state);
+bool StopCollecting(CEngineState &state, const QStringList &thumbs = {}, qsizetype from = 0);

@@ -2,10 +2,12 @@
 
 #include "net/cookie_store.h"
 #include "net/curl_handle.h"
+#include "net/fetch_reason.h"
 #include "net/gunzip.h"
 #include "net/markers.h"
 #include "net/net_config.h"
 #include "net/net_context.h"
+#include "net/part_file.h"
 #include "net/post_body.h"
 
 #include <QFile>
@@ -57,11 +59,13 @@ int StatusCode(const QByteArray &statusLine)
     return sp < 0 ? 0 : statusLine.mid(sp + 1, 3).toInt();
 }
 
+// A header of that name with a value that is not empty.
 bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
 {
     for (const QByteArray &line : rawHeaders.split('\n'))
         if (line.size() > name.size() && line[name.size()] == ':'
-            && qstrnicmp(line.constData(), name.constData(), name.size()) == 0)
+            && qstrnicmp(line.constData(), name.constData(), name.size()) == 0
+            && !line.mid(name.size() + 1).trimmed().isEmpty())
             return true;
     return false;
 }
@@ -77,10 +81,10 @@ struct Exchange
 
     QByteArray headerBytes; // the answer being received
     bool headersDone = false;
-    bool sizeFailed = false;
     bool endMarkHit = false;
-    bool timedOut = false;
     bool sawCookie = false;
+    FetchFailure failure = FetchFailure::None; // set when a callback stops the transfer
+    CPartFile part; // the save file while it is being received
 
     Clock::time_point lastActivity = Clock::now();
     curl_off_t lastDown = 0;
@@ -91,9 +95,25 @@ struct Exchange
     {
     }
 
-    bool CutWhileReading() const { return !resp.bGzip && req.strSavePath.isEmpty(); }
+    bool Saving() const { return !req.strSavePath.isEmpty(); }
+    bool CutWhileReading() const { return !resp.bGzip && !Saving(); }
+    bool Aborted() const { return req.pAbort && req.pAbort->load(); }
+    // Note the first reason a callback stops the transfer and give libcurl
+    // the value that stops it (false from the header step, 0 from the body).
+    bool Fail(FetchFailure f)
+    {
+        if (failure == FetchFailure::None)
+            failure = f;
+        return false;
+    }
+    size_t Stop(FetchFailure f)
+    {
+        Fail(f);
+        return 0;
+    }
 
-    // End of one header block.  False stops the transfer (size out of bounds).
+    // End of one header block.  False stops the transfer (error status, size
+    // out of bounds, a save file that cannot be made).
     bool HeadersEnded()
     {
         const qsizetype eol = headerBytes.indexOf('\n');
@@ -103,18 +123,24 @@ struct Exchange
         if (code >= 300 && code < 400 && HasHeader(headerBytes, "Location"))
             return true; // a redirect that libcurl follows
         headersDone = true;
+        resp.nStatus = code;
         resp.strRawHeaders = QString::fromLatin1(headerBytes);
         resp.bGzip = headerBytes.contains("gzip");
+        // An error page is no picture and no product page.
+        if (code >= 400)
+            return Fail(FetchFailure::Status);
         qsizetype at = headerBytes.indexOf("Content-Length:");
         if (at < 0 && headerBytes.startsWith("HTTP/2"))
             at = headerBytes.indexOf("content-length:"); // HTTP/2 names are lower case
         if (at >= 0) {
             const uint64_t len = ReadDecimal(headerBytes, at + 15);
-            if (len < minBytes || (maxBytes != 0 && len > maxBytes)) {
-                sizeFailed = true;
-                return false;
-            }
+            if (len < minBytes || (maxBytes != 0 && len > maxBytes))
+                return Fail(FetchFailure::OutOfSizeLimits);
+            if (!Saving() && maxBytes == 0 && len > kMaxPageBytes)
+                return Fail(FetchFailure::TooLarge);
         }
+        if (Saving() && !part.Open(req.strSavePath))
+            return Fail(FetchFailure::FileNotWritten);
         return true;
     }
 
@@ -143,15 +169,19 @@ struct Exchange
         auto *x = static_cast<Exchange *>(user);
         const size_t len = size * n;
         x->lastActivity = Clock::now();
+        uint64_t &received = x->resp.nBodyBytes;
+        received += len;
+        if (x->maxBytes != 0 && received > x->maxBytes)
+            return x->Stop(FetchFailure::OutOfSizeLimits);
+        if (x->Saving()) // straight to the file: a picture is never held whole in memory
+            return x->part.Write(data, len) ? len : x->Stop(FetchFailure::FileNotWritten);
+        if (x->maxBytes == 0 && received > kMaxPageBytes)
+            return x->Stop(FetchFailure::TooLarge);
         QByteArray &body = x->resp.body;
         body.append(data, qsizetype(len));
         if (x->CutWhileReading() && CutMarkers(body, x->resp.startMark, x->resp.endMark)) {
             x->endMarkHit = true;
             return 0; // the rest is not read
-        }
-        if (x->maxBytes != 0 && uint64_t(body.size()) > x->maxBytes) {
-            x->sizeFailed = true;
-            return 0;
         }
         return len;
     }
@@ -186,6 +216,8 @@ struct Exchange
     static int OnProgress(void *user, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
     {
         auto *x = static_cast<Exchange *>(user);
+        if (x->Aborted())
+            return 1;
         if (dlnow != x->lastDown || ulnow != x->lastUp) {
             x->lastDown = dlnow;
             x->lastUp = ulnow;
@@ -199,11 +231,16 @@ struct Exchange
 // limit (libcurl alone would notice only about once a second).
 CURLcode RunTransfer(CNetContext &net, CURL *c, Exchange &x)
 {
-    return net.Perform(c, [&x] {
+    return net.Perform(c, [&x]() -> long long {
+        if (x.Aborted())
+            return -1;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(x.Left()).count();
-        if (left < 0)
-            x.timedOut = true;
-        return left;
+        if (left < 0) {
+            x.Fail(FetchFailure::TimedOut);
+            return left;
+        }
+        // An abort is seen within a tenth of a second.
+        return x.req.pAbort ? std::min<long long>(left, 100) : left;
     });
 }
 
@@ -262,14 +299,48 @@ CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody, QByteArray &co
     return list;
 }
 
-bool WriteSaveFile(const QString &path, const QByteArray &body)
+// The pause after a failed attempt; an abort cuts it short.
+void PauseUnlessAborted(const ST_URLREQUEST &req, Clock::duration pause)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool ok = f.write(body) == body.size();
-    f.close();
-    return ok && f.error() == QFileDevice::NoError;
+    const auto until = Clock::now() + pause;
+    for (auto now = Clock::now(); now < until && !(req.pAbort && req.pAbort->load()); now = Clock::now())
+        std::this_thread::sleep_for(std::min<Clock::duration>(until - now, std::chrono::milliseconds(50)));
+}
+
+// The seconds over which the average speed must reach kMinBytesPerSec.
+long LowSpeedSeconds(uint32_t readTimeoutMs)
+{
+    return std::max<long>(1, long((readTimeoutMs + 999) / 1000));
+}
+
+// The outcome of a finished transfer: None when it delivered a usable answer.
+FetchFailure Outcome(CURLcode rc, Exchange &x)
+{
+    if (x.Aborted())
+        return FetchFailure::Aborted;
+    // A transfer stopped at the end marker is a complete one.
+    if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && x.endMarkHit)) {
+        if (x.failure != FetchFailure::None)
+            return x.failure;
+        // libcurl's own low-speed check ends the transfer as a time-out too.
+        if (rc == CURLE_OPERATION_TIMEDOUT && x.headersDone)
+            return FetchFailure::TooSlow;
+        return FailureOfCurlCode(rc);
+    }
+    if (x.failure != FetchFailure::None)
+        return x.failure;
+    if (!x.headersDone)
+        return FetchFailure::Other;
+    const uint64_t got = x.resp.nBodyBytes;
+    if (got < x.minBytes || (x.maxBytes != 0 && got > x.maxBytes))
+        return FetchFailure::OutOfSizeLimits;
+    if (x.Saving()) {
+        if (got == 0 || got <= x.req.nMinBodyLen)
+            return FetchFailure::EmptyBody;
+        if (!x.part.Commit())
+            return FetchFailure::FileNotWritten;
+    }
+    return FetchFailure::None;
 }
 } // namespace
 
@@ -325,10 +396,15 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     resp.startMark = req.startMark;
     resp.endMark = req.endMark;
     resp.bGzip = false;
+    resp.nStatus = 0;
+    resp.nBodyBytes = 0;
+    resp.strFailReason.clear();
 
     const QByteArray url = EncodedUrl(req.strUrl);
-    if (url.isEmpty())
+    if (url.isEmpty()) {
+        resp.strFailReason = FetchFailureText(FetchFailure::BadUrl, 0);
         return false;
+    }
 
     // A change the last throttled save left pending goes to disk now.
     CCookieStore::Instance().SaveIfDue();
@@ -353,6 +429,9 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     curl_easy_setopt(c, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, long(req.dwConnectTimeout));
+    // A trickle of bytes resets no step's time limit, but must not hold a run forever.
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, kMinBytesPerSec);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, LowSpeedSeconds(req.dwReadTimeout));
     const QByteArray caFile = QFile::encodeName(TlsCaFile());
     if (!caFile.isEmpty())
         curl_easy_setopt(c, CURLOPT_CAINFO, caFile.constData());
@@ -392,27 +471,28 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     if (x.sawCookie)
         CCookieStore::Instance().CookiesChanged();
 
-    // A transfer stopped at the end marker is a complete one.
-    const bool transferred = rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && x.endMarkHit);
-    if (!transferred || x.sizeFailed || x.timedOut || !x.headersDone)
-        return false;
-
-    const uint64_t got = uint64_t(resp.body.size());
-    if (got < x.minBytes || (x.maxBytes != 0 && got > x.maxBytes))
-        return false;
-    // The picture workers judge by the body, so a file that cannot be
-    // written does not change the result.
-    if (!req.strSavePath.isEmpty() && !WriteSaveFile(req.strSavePath, resp.body))
-        qWarning("FetchUrl: cannot write %s", qUtf8Printable(req.strSavePath));
-    return true;
+    const FetchFailure failure = Outcome(rc, x);
+    x.part.Discard(); // whatever was not committed
+    if (failure == FetchFailure::None)
+        return true;
+    resp.strFailReason = FetchFailureText(failure, resp.nStatus);
+    return false;
 }
 
 bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags)
 {
     if (req.byAttempts == 0)
         return false;
+    const auto aborted = [&req] { return req.pAbort && req.pAbort->load(); };
     for (unsigned attempt = 1;; ++attempt) {
+        if (aborted()) {
+            resp.strFailReason = FetchFailureText(FetchFailure::Aborted, 0);
+            return false;
+        }
         if (FetchUrlOnce(resp, req, flags)) {
+            // A saved body was checked against nMinBodyLen before it was kept.
+            if (!req.strSavePath.isEmpty())
+                return true;
             if (req.nMinBodyLen == 0 && req.failMark.isEmpty())
                 return true;
             QByteArray inflated;
@@ -424,8 +504,10 @@ bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags)
                 && (req.failMark.isEmpty() || !checked.contains(req.failMark)))
                 return true;
         }
-        std::this_thread::sleep_for(std::chrono::seconds(req.byRetryDelaySec));
-        if (attempt >= req.byAttempts)
+        if (aborted())
+            return false;
+        PauseUnlessAborted(req, std::chrono::seconds(req.byRetryDelaySec));
+        if (attempt >= req.byAttempts || aborted())
             return false;
     }
 }

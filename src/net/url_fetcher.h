@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 
 class CNetContext;
@@ -29,7 +30,8 @@ struct ST_URLREQUEST
     QByteArray startMark;    // body keeps what follows the last occurrence
     QByteArray endMark;      // body is cut at the first occurrence and reading stops
     QByteArray failMark;     // FetchUrl: an attempt whose body holds this failed
-    QString strSavePath;     // when not empty the body is also written to this file
+    QString strSavePath;     // when not empty the body goes to this file instead of `body`:
+                             // through a temporary file renamed onto it once complete
     QByteArray pPostData;    // request body; null = none; sent up to its first NUL byte
     uint32_t dwReadTimeout = 20000;    // ms without body data before the attempt fails
     uint32_t dwConnectTimeout = 20000; // ms for connect, send, each body write and the answer
@@ -39,7 +41,15 @@ struct ST_URLREQUEST
     uint8_t byAttempts = 1;   // attempts of FetchUrl; 0 fails at once
     uint8_t byRetryDelaySec = 1; // pause after each failed attempt
     CNetContext *pNet = nullptr; // keeps the connections; null = CNetContext::Default()
+    // Not owned.  When it becomes true the running exchange ends at once as a
+    // failed attempt, with no further attempts or pauses.
+    const std::atomic<bool> *pAbort = nullptr;
 };
+
+// A page (no save path, no maximum size) longer than this is a failed load.
+inline constexpr uint64_t kMaxPageBytes = 32ull * 1024 * 1024;
+// A transfer slower than this on average over its read time-out fails as a time-out.
+inline constexpr long kMinBytesPerSec = 1024;
 
 // The result of one exchange (the last attempt of FetchUrl).
 struct ST_URLRESPONSE
@@ -49,6 +59,11 @@ struct ST_URLRESPONSE
     QByteArray startMark;  // copies of the request's markers, taken per attempt
     QByteArray endMark;
     bool bGzip = false;    // the raw header text contains "gzip"
+    int nStatus = 0;       // status code of the final answer, 0 when none came
+    uint64_t nBodyBytes = 0; // body bytes received (also those written to the save file)
+    // Why the last attempt failed, for the user ("HTTP 404", "连接超时" ...);
+    // empty after a success.  Never holds cookies or body text.
+    QString strFailReason;
 };
 
 // Builds a request: both time-outs take timeoutMs (callers pass 20000).
@@ -65,10 +80,12 @@ void InitUrlResponse(ST_URLRESPONSE &resp);
 void FreeUrlResponse(ST_URLRESPONSE &resp);
 
 // One complete exchange.  True when the answer arrived within the time-outs
-// and the size limits.
+// and the size limits with a status below 400 and, for a save path, a
+// non-empty body that reached its file.
 bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags);
 
 // Up to byAttempts exchanges with the content checks (nMinBodyLen, failMark)
-// and a pause of byRetryDelaySec after each failed one.  The response holds
+// and a pause of byRetryDelaySec after each failed one.  With a save path the
+// body is not kept: only nMinBodyLen applies, on the byte count.  The response holds
 // the last attempt either way.  Safe to call from many threads at once.
 bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags);

@@ -46,15 +46,16 @@ void SetTimes(const QString &path, int64_t nTime, bool bFolderToo)
     if (nTime <= 0)
         return;
     const QByteArray p = Native(path);
+    // A link planted at a picture's name changes its own times, never its target's.
     struct stat st {};
-    if (::stat(p.constData(), &st) != 0)
+    if (::lstat(p.constData(), &st) != 0)
         return;
     if (S_ISDIR(st.st_mode) && !bFolderToo)
         return;
     struct timespec times[2] = {};
     times[0].tv_sec = time_t(nTime);
     times[1].tv_sec = time_t(nTime);
-    ::utimensat(AT_FDCWD, p.constData(), times, 0);
+    ::utimensat(AT_FDCWD, p.constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 } // namespace
@@ -99,11 +100,15 @@ void MakeSafeFileName(QString &name, int nIndex, bool bUseFallback)
         bDotsOnly = bDotsOnly && c == u'.';
     if (bDotsOnly)
         name.replace(u'.', QChar(0x3002));
-    // A zero would end the name at the system call (Qt refuses such a name).
-    static constexpr std::array<char16_t, 12> removed = {u'\r', u'\n', u'\\', u'/', u':', u'*',
-                                                         u'?',  u'"',  u'<',  u'>', u'|', u'\0'};
+    static constexpr std::array<char16_t, 11> removed = {u'\r', u'\n', u'\\', u'/', u':', u'*',
+                                                         u'?',  u'"',  u'<',  u'>', u'|'};
+    // Control characters (ESC, BEL ...) from a page would reach file names
+    // and terminals, a zero would end the name at the system call; the tab
+    // alone becomes "_" below.
     name.removeIf([](QChar c) {
-        return c == QChar(0x0007) || std::find(removed.begin(), removed.end(), c.unicode()) != removed.end();
+        const char16_t u = c.unicode();
+        const bool bControl = (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F);
+        return bControl || std::find(removed.begin(), removed.end(), u) != removed.end();
     });
     name.replace(u'\t', u'_');
     // Trimming blanks can uncover dots and the other way round: "* .. *"

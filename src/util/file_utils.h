@@ -10,7 +10,7 @@ inline constexpr int SAFE_NAME_TIMESTAMP = 0xFFFF;
 
 // Turns a title into a name that every file system can hold: decodes the HTML
 // entities, collapses spaces, trims, turns a dots-only name into "。" marks,
-// drops CR LF \ / : * ? " < > |, U+0007 and U+0000, turns tabs into "_", strips
+// drops CR LF \ / : * ? " < > | and every other control character, turns tabs into "_", strips
 // dots and blanks at both ends (so the name is never "." or "..").  With `bUseFallback`, an empty name or one of 1000 characters or
 // more becomes FormatTimeStamp(now) for index SAFE_NAME_TIMESTAMP, else "pic%d".
 void MakeSafeFileName(QString &name, int nIndex, bool bUseFallback);

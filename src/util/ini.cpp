@@ -40,42 +40,52 @@ QString Unquote(const QString &value)
 
 } // namespace
 
-QString CIni::GetString(const QString &section, const QString &key, const QString &def) const
+void CIni::Load() const
 {
-    if (section.isNull() || key.isNull() || m_pszPath.isEmpty())
-        return def;
+    m_bLoaded = true;
+    m_sections.clear();
     const QString text = ReadIniText(m_pszPath);
-    const QString wantSection = section.trimmed();
-    const QString wantKey = key.trimmed();
-    bool bInSection = false;
+    QHash<QString, QString> *current = nullptr; // null: outside a section, or in a repeated one
     qsizetype from = 0;
     while (from <= text.size()) {
         qsizetype eol = text.indexOf(u'\n', from);
         if (eol < 0)
             eol = text.size();
-        const QString line = text.mid(from, eol - from).trimmed();
+        const QStringView line = QStringView(text).mid(from, eol - from).trimmed();
         from = eol + 1;
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[')) {
-            if (bInSection)
-                return def; // only the first section of that name counts
             qsizetype close = line.indexOf(u']');
             if (close < 0)
                 close = line.size();
-            bInSection = line.mid(1, close - 1).trimmed().compare(wantSection, Qt::CaseInsensitive) == 0;
+            const QString name = line.mid(1, close - 1).trimmed().toString().toCaseFolded();
+            // Only the first section of that name counts.
+            current = m_sections.contains(name) ? nullptr : &m_sections[name];
             continue;
         }
-        if (!bInSection)
+        if (!current)
             continue;
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0)
             continue;
-        if (line.left(eq).trimmed().compare(wantKey, Qt::CaseInsensitive) != 0)
-            continue;
-        return Unquote(line.mid(eq + 1).trimmed());
+        const QString name = line.left(eq).trimmed().toString().toCaseFolded();
+        if (!current->contains(name)) // the first key of that name wins
+            current->insert(name, Unquote(line.mid(eq + 1).trimmed().toString()));
     }
-    return def;
+}
+
+QString CIni::GetString(const QString &section, const QString &key, const QString &def) const
+{
+    if (section.isNull() || key.isNull() || m_pszPath.isEmpty())
+        return def;
+    if (!m_bLoaded)
+        Load();
+    const auto sec = m_sections.constFind(section.trimmed().toCaseFolded());
+    if (sec == m_sections.constEnd())
+        return def;
+    const auto it = sec->constFind(key.trimmed().toCaseFolded());
+    return it == sec->constEnd() ? def : *it;
 }
 
 uint32_t CIni::GetInt(const QString &section, const QString &key, uint32_t def) const
@@ -83,17 +93,14 @@ uint32_t CIni::GetInt(const QString &section, const QString &key, uint32_t def) 
     const QString value = GetString(section, key, QString()).left(64);
     if (value.isEmpty())
         return def;
-    // Unsigned decimal conversion as the C library does it: blanks, a sign,
-    // digits; an overflow saturates, a minus sign negates modulo 2^32.
+    // Blanks, an optional plus sign, digits; an overflow saturates.  A minus
+    // sign is no digit: "-255" reads as 0, not as 255 negated modulo 2^32.
     qsizetype i = 0;
     while (i < value.size() && (value[i] == u' ' || value[i] == u'\t' || value[i] == u'\r' ||
                                 value[i] == u'\n' || value[i] == u'\v' || value[i] == u'\f'))
         ++i;
-    bool bNegative = false;
-    if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) {
-        bNegative = value[i] == u'-';
+    if (i < value.size() && value[i] == u'+')
         ++i;
-    }
     uint64_t n = 0;
     bool bOverflow = false;
     for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9'; ++i) {
@@ -105,6 +112,5 @@ uint32_t CIni::GetInt(const QString &section, const QString &key, uint32_t def) 
     }
     if (bOverflow)
         return 0xFFFFFFFFu;
-    const uint32_t result = uint32_t(n);
-    return bNegative ? uint32_t(0u - result) : result;
+    return uint32_t(n);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 
@@ -16,7 +17,11 @@ public:
     explicit CIni(const QString &path) : m_pszPath(path) {}
     virtual ~CIni() = default;
 
-    void SetPath(const QString &path) { m_pszPath = path; }
+    void SetPath(const QString &path)
+    {
+        m_pszPath = path;
+        m_bLoaded = false;
+    }
     const QString &Path() const { return m_pszPath; }
 
     // The value, or `def` when the file, section or key is missing.  A null
@@ -24,10 +29,16 @@ public:
     QString GetString(const QString &section, const QString &key, const QString &def = QString()) const;
 
     // The value's first 64 characters read as an unsigned decimal number
-    // (blanks skipped, stops at the first non-digit, no digits give 0), or
-    // `def` when the value is missing or empty.
+    // (blanks and a plus sign skipped, stops at the first non-digit, no digits
+    // give 0, so a negative value is 0), or `def` when the value is missing or empty.
     uint32_t GetInt(const QString &section, const QString &key, uint32_t def) const;
 
 private:
+    // The file is read and parsed at the first lookup only: the first section
+    // of each name, the first key of each name in it (names case-folded).
+    void Load() const;
+
     QString m_pszPath;
+    mutable bool m_bLoaded = false;
+    mutable QHash<QString, QHash<QString, QString>> m_sections;
 };

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <map>
+
 namespace {
 
 using shop::ProductPage;
@@ -52,20 +55,30 @@ protected:
     QString AlbumFolder() const { return SaveFolder() + QStringLiteral("/京东/不锈钢保温杯 500ml/"); }
 
     // Runs in `workDir` (default: the program folder) with `stdinFile` as standard input.
-    CliRun Run(const QStringList &args, const QString &workDir = QString(), const QString &stdinFile = QString())
+    void Start(SpawnedProgram &p, const QStringList &args, const QString &workDir = QString(),
+               const QString &stdinFile = QString())
     {
         SaveSettings(settings, ProgramFolder());
         // The proxy must catch every address here, 127.0.0.1 included.
-        const SpawnResult sr = SpawnAndWait(QStringLiteral(OSTREL_CLI_PATH), args,
-                                            workDir.isEmpty() ? ProgramFolder() : workDir,
-                                            {{"http_proxy", shopServer.ProxyUrl()}, {"no_proxy", ""}, {"NO_PROXY", ""}},
-                                            90000, stdinFile);
+        Spawn(p, QStringLiteral(OSTREL_CLI_PATH), args, workDir.isEmpty() ? ProgramFolder() : workDir,
+              {{"http_proxy", shopServer.ProxyUrl()}, {"no_proxy", ""}, {"NO_PROXY", ""}}, stdinFile);
+    }
+    static CliRun Finish(SpawnedProgram &p)
+    {
+        const SpawnResult sr = WaitForProgram(p, 90000);
         CliRun r;
         r.exitCode = sr.exitCode;
         r.out = QString::fromUtf8(sr.out);
         r.err = QString::fromUtf8(sr.err);
         return r;
     }
+    CliRun Run(const QStringList &args, const QString &workDir = QString(), const QString &stdinFile = QString())
+    {
+        SpawnedProgram p;
+        Start(p, args, workDir, stdinFile);
+        return Finish(p);
+    }
+    QStringList SaveArgs() const { return {QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)}; }
     CliRun RunProduct() { return Run({QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)}); }
 
     NamingRecord &Naming() { return settings.arrNaming[SITE_JD]; }
@@ -200,6 +213,43 @@ TEST_F(CliTest, UnusableSavePathFails)
     EXPECT_TRUE(r.err.contains(QStringLiteral("请检测设置的保存路径是否有误")));
 }
 
+TEST_F(CliTest, FailedPictureFailsTheRunAndTheSummarySaysSo)
+{
+    shopServer.Put("http://img11.360buyimg.com/n12/jfs/t1/b.jpg", {"<h1>404</h1>", "text/html", 404});
+    const CliRun r = RunProduct();
+    EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("汇总: 已保存 2, 失败 1, 跳过 0 (%1)\n").arg(QString::fromStdString(kProduct))))
+        << r.out.toStdString();
+    EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
+}
+
+TEST_F(CliTest, InterruptDuringARedownloadKeepsEveryEarlierPicture)
+{
+    ASSERT_EQ(RunProduct().exitCode, 0);
+    QDir album(AlbumFolder());
+    const QStringList names = album.entryList(QDir::Files);
+    std::map<QString, QByteArray> before;
+    for (const QString &n : names)
+        before[n] = ReadAll(AlbumFolder() + n);
+    // The second run's pictures arrive slowly; SIGINT comes while they do.
+    for (const char *url : {"http://img10.360buyimg.com/n12/jfs/t1/a.jpg", "http://img11.360buyimg.com/n12/jfs/t1/b.jpg",
+                            "http://img12.360buyimg.com/jfs/t1/c.png"})
+        shopServer.PutFault(url, FakeShop::Fault::Trickle, std::string(4000, 'z'));
+    shopServer.ResetLog();
+    SpawnedProgram p;
+    Start(p, SaveArgs());
+    ASSERT_GT(p.pid, 0);
+    for (int i = 0; i < 1000 && PictureRequests() < 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(p.pid, SIGINT);
+    const CliRun r = Finish(p);
+    EXPECT_EQ(r.exitCode, 130) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_EQ(album.entryList(QDir::Files | QDir::Hidden), names); // no temporary file is left
+    for (const auto &[name, bytes] : before)
+        EXPECT_EQ(ReadAll(AlbumFolder() + name), bytes) << name.toStdString();
+}
+
 TEST_F(CliTest, UsageErrorsAndHelp)
 {
     EXPECT_EQ(Run({}).exitCode, 2);
@@ -221,6 +271,7 @@ TEST_F(CliTest, GetUrlsNamesWhatTheDownloadFetchesAndWritesNothing)
     ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     EXPECT_FALSE(QDir(SaveFolder()).exists()); // no folder, pic.zvk, list or name file
     EXPECT_TRUE(PictureAddressesAsked().isEmpty());
+    EXPECT_TRUE(dry.err.contains(QStringLiteral("汇总: 已保存 0, 失败 0, 跳过 3")));
     const QStringList lines = dry.out.split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines, (QStringList{
                          QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/a.jpg\t") + AlbumFolder() + QStringLiteral("红色_主图_1.jpg"),

@@ -30,16 +30,22 @@ struct SpawnResult
     QByteArray err;
 };
 
+// A started program whose output goes to two files.
+struct SpawnedProgram
+{
+    pid_t pid = -1; // -1: not started
+    QTemporaryDir outDir;
+    std::string outPath = (outDir.path() + QStringLiteral("/out")).toStdString();
+    std::string errPath = (outDir.path() + QStringLiteral("/err")).toStdString();
+};
+
 // `env` changes: a value replaces or adds the variable, an empty value removes it.
 // `stdinFile`, when given, is the program's standard input.
-inline SpawnResult SpawnAndWait(const QString &program, const QStringList &args, const QString &workDir,
-                                const std::map<std::string, std::string> &env, int timeoutMs,
-                                const QString &stdinFile = QString())
+inline void Spawn(SpawnedProgram &p, const QString &program, const QStringList &args, const QString &workDir,
+                  const std::map<std::string, std::string> &env, const QString &stdinFile = QString())
 {
-    SpawnResult r;
-    QTemporaryDir outDir;
-    const std::string outPath = (outDir.path() + QStringLiteral("/out")).toStdString();
-    const std::string errPath = (outDir.path() + QStringLiteral("/err")).toStdString();
+    const std::string &outPath = p.outPath;
+    const std::string &errPath = p.errPath;
 
     std::vector<std::string> argStore{program.toStdString()};
     for (const QString &a : args)
@@ -83,9 +89,17 @@ inline SpawnResult SpawnAndWait(const QString &program, const QStringList &args,
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, "/bin/sh", &actions, nullptr, shArgv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return r;
+    if (rc == 0)
+        p.pid = pid;
+}
 
+// Waits for the program (killing it after `timeoutMs`) and collects its output.
+inline SpawnResult WaitForProgram(SpawnedProgram &p, int timeoutMs)
+{
+    SpawnResult r;
+    const pid_t pid = p.pid;
+    if (pid < 0)
+        return r;
     int status = 0;
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -101,10 +115,19 @@ inline SpawnResult SpawnAndWait(const QString &program, const QStringList &args,
     }
     if (WIFEXITED(status))
         r.exitCode = WEXITSTATUS(status);
-    QFile o(QString::fromStdString(outPath)), e(QString::fromStdString(errPath));
+    QFile o(QString::fromStdString(p.outPath)), e(QString::fromStdString(p.errPath));
     if (o.open(QIODevice::ReadOnly))
         r.out = o.readAll();
     if (e.open(QIODevice::ReadOnly))
         r.err = e.readAll();
     return r;
+}
+
+inline SpawnResult SpawnAndWait(const QString &program, const QStringList &args, const QString &workDir,
+                                const std::map<std::string, std::string> &env, int timeoutMs,
+                                const QString &stdinFile = QString())
+{
+    SpawnedProgram p;
+    Spawn(p, program, args, workDir, env, stdinFile);
+    return WaitForProgram(p, timeoutMs);
 }

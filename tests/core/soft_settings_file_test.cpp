@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -169,6 +171,29 @@ TEST_F(SoftDatFile, UnwritableFolderKeepsSettingsInMemory)
     EXPECT_FALSE(LoadSettings(s, folder));
     EXPECT_EQ(s.arrDownload[SITE_JD].wThreads, 5); // defaults live on in memory
     EXPECT_TRUE(s.arrNaming[SITE_JD].wFlags & FixOrder);
+}
+
+TEST_F(SoftDatFile, FolderWithoutRoomForATemporaryFileKeepsTheOldFile)
+{
+    const QByteArray old(SOFTDAT_SIZE, 'o');
+    WriteDat(old);
+    ::chmod(QFile::encodeName(DatPath()).constData(), 0666);
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0555);
+    // soft.dat itself stays writable, the folder takes no new file.  Root may
+    // write anywhere, so the save runs as another user in a child process.
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        SoftSettings s;
+        ::_exit(SaveSettings(s, Folder()) ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status; // false: not saved
+    EXPECT_EQ(ReadDat(), old); // never written in place
 }
 
 TEST_F(SoftDatFile, PipeOfThatNameIsNotRead)

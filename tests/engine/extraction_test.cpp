@@ -36,12 +36,14 @@ TEST_F(ExtractionTest, PageWithoutTitleGivesNoAlbum)
     EXPECT_EQ(host.Messages(), QStringList{notice::NoProductTitle()});
 }
 
-TEST_F(ExtractionTest, PageThatCannotBeLoadedGivesNoAlbumAndNoMessage)
+TEST_F(ExtractionTest, PageThatCannotBeLoadedGivesNoAlbumAndSaysWhy)
 {
     unsetenv("http_proxy"); // nothing listens on port 1
+    state.strPageText = QStringLiteral("an earlier product's page");
     AddProductAlbum(state, host, QStringLiteral("http://127.0.0.1:1/item.jd.com/1.html"));
     EXPECT_EQ(state.albums.Count(), 0);
-    EXPECT_TRUE(host.Messages().isEmpty());
+    EXPECT_EQ(host.Messages(), QStringList{notice::PageNotLoaded(QStringLiteral("无法连接服务器"))});
+    EXPECT_TRUE(state.strPageText.isEmpty());
 }
 
 TEST_F(ExtractionTest, StopRequestKeepsTheAlbumButNotThePage)

@@ -4,6 +4,9 @@
 // Pages and pictures are registered by full address ("http://host/path");
 // requests arrive either directly ("http://127.0.0.1:port/path") or through
 // the proxy variable, in which case the address is the request target.
+// It also misbehaves on request, one fault per address: error statuses and
+// empty bodies (Put with a status), redirects anywhere (PutRedirect), a
+// connection cut mid-body, a trickle, an endless body (PutFault).
 
 #include <httplib.h>
 
@@ -15,6 +18,7 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,12 +27,22 @@
 class FakeShop
 {
 public:
+    enum class Fault {
+        None,
+        CutMidBody, // announces the whole body, sends half of it, closes the connection
+        Trickle,    // sends the body one byte every trickleMs
+        Endless,    // sends 64 KiB chunks until the client gives up
+    };
+
     struct Answer
     {
         std::string body;
         std::string contentType = "text/html; charset=utf-8";
         int status = 200;
         int delayMs = 0;
+        Fault fault = Fault::None;
+        int trickleMs = 100;
+        std::string location; // sent as Location when status is 3xx (may be empty)
     };
 
     FakeShop()
@@ -47,6 +61,7 @@ public:
     }
     ~FakeShop()
     {
+        m_stopping = true; // ends trickles and endless bodies
         m_server.stop();
         m_thread.join();
     }
@@ -74,6 +89,19 @@ public:
     void PutPicture(const std::string &url, const std::string &bytes, int delayMs = 0)
     {
         Put(url, {bytes, "image/jpeg", 200, delayMs});
+    }
+
+    void PutFault(const std::string &url, Fault fault, const std::string &body = std::string(4096, 'x'))
+    {
+        Answer a{body, "image/jpeg"};
+        a.fault = fault;
+        Put(url, a);
+    }
+    void PutRedirect(const std::string &url, const std::string &location, int status = 302)
+    {
+        Answer a{"moved", "text/plain", status};
+        a.location = location;
+        Put(url, a);
     }
 
     // Every address asked for, in order of arrival.
@@ -162,7 +190,43 @@ private:
             return;
         }
         res.status = answer.status;
-        res.set_content(answer.body, answer.contentType.c_str());
+        if (answer.status >= 300 && answer.status < 400)
+            res.set_header("Location", answer.location);
+        Misbehave(answer, res);
+    }
+
+    void Misbehave(const Answer &answer, httplib::Response &res)
+    {
+        const auto body = std::make_shared<std::string>(answer.body);
+        const char *type = answer.contentType.c_str();
+        switch (answer.fault) {
+        case Fault::None:
+            res.set_content(answer.body, type);
+            break;
+        case Fault::CutMidBody:
+            res.set_content_provider(body->size(), type, [body](size_t offset, size_t, httplib::DataSink &sink) {
+                if (offset == 0)
+                    sink.write(body->data(), body->size() / 2);
+                return offset == 0; // false closes the connection
+            });
+            break;
+        case Fault::Trickle:
+            res.set_chunked_content_provider(type, [this, body, ms = answer.trickleMs](size_t offset, httplib::DataSink &sink) {
+                if (offset >= body->size() || m_stopping) {
+                    sink.done();
+                    return true;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                return sink.write(body->data() + offset, 1);
+            });
+            break;
+        case Fault::Endless:
+            res.set_chunked_content_provider(type, [this](size_t, httplib::DataSink &sink) {
+                static const std::string chunk(64 * 1024, 'e');
+                return !m_stopping && sink.write(chunk.data(), chunk.size());
+            });
+            break;
+        }
     }
 
     httplib::Server m_server;
@@ -173,6 +237,7 @@ private:
     std::vector<std::string> m_requests;
     std::vector<long long> m_arrivals;
     std::map<std::string, std::string> m_referers;
+    std::atomic<bool> m_stopping{false};
     std::atomic<int> m_busy{0};
     std::atomic<int> m_maxBusy{0};
     const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();

@@ -226,15 +226,22 @@ TEST_F(NamingTest, DotsBetweenDroppedCharactersGiveNoParentFolder)
     EXPECT_NE(state.albums.GetAlbum(0).strName, QStringLiteral(".."));
 }
 
-TEST_F(NamingTest, AbsoluteNameIsUsedAsItIs)
+TEST_F(NamingTest, AbsoluteNameFromThePageStaysInTheAlbumFolder)
 {
     AddAlbum(QStringLiteral("商品"));
     Naming().strFilePrefix = QStringLiteral("p_");
     StartAlbum(JobFolder());
-    const QString abs = tmp.path() + QStringLiteral("/elsewhere/pic.png");
-    Add(QStringLiteral("http://img.jd.com/1.jpg"), abs);
-    EXPECT_EQ(Names(), QStringList{abs});
-    EXPECT_EQ(state.job.FullPath(0), abs);
+    // Choice titles reach the name: "/some/folder/evil", "/ 红色", control characters.
+    Add(QStringLiteral("http://img.jd.com/1.jpg"), tmp.path() + QStringLiteral("/elsewhere/pic.png"));
+    Add(QStringLiteral("http://img.jd.com/2.jpg"), QStringLiteral("/ 红色_主图_1"));
+    Add(QStringLiteral("http://img.jd.com/3.jpg"), QStringLiteral("a\x1b[31mb\x07" "c\x9b"));
+    ASSERT_EQ(Names().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Names()[i].startsWith(QStringLiteral("p_"))) << Names()[i].toStdString();
+        EXPECT_EQ(state.job.FullPath(i), state.job.strFolder + Names()[i]);
+    }
+    EXPECT_EQ(Names()[1], QStringLiteral("p_红色_主图_1.jpg"));
+    EXPECT_EQ(Names()[2], QStringLiteral("p_a[31mbc.jpg"));
 }
 
 TEST_F(NamingTest, ProgressTextCountsPictures)

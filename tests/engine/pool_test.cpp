@@ -6,6 +6,8 @@
 #include "engine/fake_shop.h"
 #include "engine/shop_pages.h"
 
+#include <QDir>
+
 namespace {
 
 class PoolTest : public EngineFixture
@@ -106,6 +108,42 @@ TEST_F(PoolTest, EmptyAnswerFallsBackToTheAlternativeAddress)
     state.pics.wThreads = 5;
     Run();
     EXPECT_EQ(ReadAll(state.job.FullPath(0)), QByteArray::fromStdString(shop::Jpeg("alt")));
+}
+
+TEST_F(PoolTest, ErrorAnswerFallsBackToTheAlternativeAddress)
+{
+    shopServer.Put(shopServer.Direct("/gone.jpg"), {"<h1>404</h1>", "text/html", 404});
+    shopServer.PutPicture(shopServer.Direct("/alt.jpg"), shop::Jpeg("alt"));
+    state.job.AppendPicture(QString::fromStdString(shopServer.Direct("/gone.jpg") + "\r\n" + shopServer.Direct("/alt.jpg")),
+                            QStringLiteral("one.jpg"), QString());
+    state.pics.wThreads = 5;
+    Run();
+    EXPECT_EQ(shopServer.Count(shopServer.Direct("/gone.jpg")), 2);
+    EXPECT_EQ(ReadAll(state.job.FullPath(0)), QByteArray::fromStdString(shop::Jpeg("alt")));
+    EXPECT_EQ(state.pics.nPicSaved.load(), 1);
+}
+
+TEST_F(PoolTest, StopAllAbortsRunningPicturesAndLeavesNoTemporaryFile)
+{
+    for (int i = 0; i < 4; ++i) {
+        const std::string url = shopServer.Direct("/slow" + std::to_string(i) + ".jpg");
+        shopServer.PutFault(url, FakeShop::Fault::Trickle, std::string(100000, 's'));
+        state.job.AppendPicture(QString::fromStdString(url), QStringLiteral("s%1.jpg").arg(i), QString());
+    }
+    state.pics.wThreads = 2;
+    std::thread manager = StartDownPic(state);
+    while (shopServer.Requests().size() < 2)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // bytes are in the temporary files
+    const auto asked = std::chrono::steady_clock::now();
+    state.RequestStopAll();
+    manager.join();
+    state.JoinLeftWorkers();
+    // Without the abort the workers would trickle on for minutes.
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(3));
+    EXPECT_EQ(shopServer.Requests().size(), 2u);
+    EXPECT_TRUE(QDir(state.job.strFolder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(state.pics.nPicSaved.load(), 0);
 }
 
 TEST_F(PoolTest, GoodFirstAnswerLeavesTheAlternativeAlone)

@@ -30,12 +30,12 @@ protected:
                 return true;
             });
         });
-        // One byte every 100 ms for 1.5 seconds.
+        // 2000 bytes every 100 ms for 1.5 seconds: slow steps, far above the minimum speed.
         h.Get("/trickle", [this](const httplib::Request &, httplib::Response &res) {
             res.set_chunked_content_provider("text/plain", [this](std::size_t, httplib::DataSink &sink) {
                 for (int i = 0; i < 15 && !stop; ++i) {
                     std::this_thread::sleep_for(100ms);
-                    if (!sink.write("t", 1))
+                    if (!sink.write(std::string(2000, 't').data(), 2000))
                         return false;
                 }
                 sink.done();
@@ -80,7 +80,7 @@ TEST_F(TimeoutTest, TrickleFasterThanTheReadTimeOutSucceeds)
     InitUrlRequest(req, Q(srv.Url("/trickle")), QString(), 20000);
     req.dwReadTimeout = 700; // far above the gaps, far below the whole transfer
     EXPECT_TRUE(FetchUrl(req, resp, 0));
-    EXPECT_EQ(resp.body, QByteArray(15, 't'));
+    EXPECT_EQ(resp.body, QByteArray(15 * 2000, 't'));
 }
 
 TEST_F(TimeoutTest, LateAnswerIsBoundByTheConnectTimeOut)

@@ -334,7 +334,10 @@ TEST_F(FetchTest, MarkersDoNotApplyWhenSavingToAFile)
     req.startMark = "<i>";
     req.endMark = "|END|";
     ASSERT_TRUE(FetchUrl(req, resp, 0));
-    EXPECT_EQ(resp.body, "aa<i>bb<i>cc|END|dd");
+    QFile f(TempPath("m.html"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "aa<i>bb<i>cc|END|dd");
+    EXPECT_TRUE(resp.body.isEmpty()); // a saved body goes to its file only
 }
 
 TEST_F(FetchTest, EndMarkStopsReadingAndClosesTheConnection)
@@ -506,11 +509,12 @@ TEST_F(FetchTest, FailedAttemptWritesNoFile)
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST_F(FetchTest, UnwritableSaveFileKeepsTheResult)
+TEST_F(FetchTest, UnwritableSaveFileFailsTheAttempt)
 {
     InitUrlRequest(req, Q(srv.Url("/size/300")), TempPath("no/such/dir/x.jpg"), 20000);
-    EXPECT_TRUE(FetchUrl(req, resp, 3));
-    EXPECT_EQ(resp.body.size(), 300);
+    req.byRetryDelaySec = 0;
+    EXPECT_FALSE(FetchUrl(req, resp, 3));
+    EXPECT_EQ(resp.strFailReason, QStringLiteral("无法写入文件"));
 }
 
 // --- post bodies ---

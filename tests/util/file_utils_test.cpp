@@ -424,4 +424,23 @@ TEST(SetFileTimes, FolderVariantWorksOnFolders)
     EXPECT_EQ(StatTimes(dir).atime, 5000);
 }
 
+TEST(SetFileTimes, LinkChangesItselfNotItsTarget)
+{
+    QTemporaryDir tmp;
+    const QString target = tmp.path() + QStringLiteral("/target");
+    const QString link = tmp.path() + QStringLiteral("/主图_1.jpg");
+    WriteFile(target, "x");
+    SetFileTimes(target, 1000);
+    ASSERT_TRUE(QFile::link(target, link));
+    SetFileTimes(link, 5000);
+    EXPECT_EQ(StatTimes(target).mtime, 1000);
+}
+
+TEST(MakeSafeFileName, DropsEveryControlCharacter)
+{
+    QString name = QStringLiteral("红\x1b[2J色\x01\x7f\x85\x9b" "a\tb");
+    MakeSafeFileName(name, 0, false);
+    EXPECT_EQ(name, QStringLiteral("红[2J色a_b"));
+}
+
 } // namespace

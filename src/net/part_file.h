@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+// A download's temporary file beside its final name.  Bytes go to a fresh file
+// of a short hidden name in the same folder; Commit moves it onto the final
+// name in one step, so a cut, a full disk or a kill never leaves a partial
+// picture under the final name and never touches what stood there.  A file
+// that is neither committed nor kept is removed when the object goes.
+class CPartFile
+{
+public:
+    CPartFile() = default;
+    ~CPartFile() { Discard(); }
+    CPartFile(const CPartFile &) = delete;
+    CPartFile &operator=(const CPartFile &) = delete;
+
+    // Creates the temporary file for `finalPath` (never following a link,
+    // never reusing a name).  False when the folder takes no new file.
+    bool Open(const QString &finalPath);
+    bool IsOpen() const { return m_fd >= 0; }
+    // Appends; false on a short or failed write (disk full, file-size limit).
+    bool Write(const char *data, size_t len);
+    uint64_t Size() const { return m_size; }
+    // Closes and renames onto the final name; a link standing there is
+    // replaced itself, its target is left alone.  The temporary file is gone
+    // either way.
+    bool Commit();
+    // Closes and removes the temporary file.
+    void Discard();
+
+private:
+    int m_fd = -1;
+    QString m_tempPath;
+    QString m_finalPath;
+    uint64_t m_size = 0;
+};
+
+// Name prefix of the temporary files, so tests and tools can tell them.
+inline constexpr char kPartFilePrefix[] = ".ostrel-";
