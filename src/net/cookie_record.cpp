@@ -47,6 +47,10 @@ std::optional<ST_COOKIE> FromNetscapeLine(QByteArray line)
     c.expires = f[4].toLongLong(&numeric);
     if (!numeric)
         return std::nullopt;
+    // Domain and path are held as text: bytes that are not UTF-8 would be
+    // saved as other bytes, a different cookie.
+    if (!f[0].isValidUtf8() || !f[2].isValidUtf8())
+        return std::nullopt;
     QByteArray domain = f[0];
     c.hostOnly = f[1] != "TRUE";
     if (domain.startsWith('.'))

@@ -26,7 +26,8 @@ struct ST_COOKIE
 // The Netscape cookie-file line of a cookie, as libcurl reads and writes it
 // ("#HttpOnly_" prefix, a leading dot on domain-wide cookies).
 QByteArray ToNetscapeLine(const ST_COOKIE &cookie);
-// The cookie of such a line; nothing for comments and damaged lines.
+// The cookie of such a line; nothing for comments and damaged lines (also
+// a domain or path that is not UTF-8).
 std::optional<ST_COOKIE> FromNetscapeLine(QByteArray line);
 
 // What makes two lines the same cookie: domain with its scope, path and name.

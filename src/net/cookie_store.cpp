@@ -49,9 +49,9 @@ QList<QByteArray> SplitLines(const QByteArray &text)
         if (line.endsWith('\r'))
             line.chop(1);
         // Only cookie lines as Save writes them: the list command would also
-        // run "ALL" or "FLUSH" and guess at broken lines.
-        if (!line.isEmpty() && (!line.startsWith('#') || line.startsWith("#HttpOnly_")) &&
-            line.count('\t') == 6 && Savable(line))
+        // run "ALL" or "FLUSH" and guess at broken lines, and a line Save
+        // cannot write back would change after the next save.
+        if (!line.isEmpty() && Savable(line) && FromNetscapeLine(line))
             lines.append(line);
     }
     return lines;

@@ -125,8 +125,8 @@ TEST_F(CookieTest, DamagedCookieFileLoadsWhatIsValid)
 
 // Found by fuzzing: lines of the file went to libcurl's list command as they
 // stood, so "ALL" dropped the cookies above it and a cut-off line came back
-// as a different cookie after the next save; domains "..x" and ".#x" did
-// not read back the same after saving.
+// as a different cookie after the next save; domains "..x" and ".#x", and a
+// domain or path that is not UTF-8, did not read back the same after saving.
 TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
 {
     WriteCookieFile("127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tgood\tone\n"
@@ -134,7 +134,9 @@ TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
                     "Set-Cookie: other=two; domain=127.0.0.1\n"
                     "127.0.0.1\t/x\tFALSE\t0\tcut\n"
                     ".#jd.com\tTRUE\t/\tFALSE\t0\tcomment\tafter_saving\n"
-                    "..jd.com\tFALSE\t/\tFALSE\t0\tother\tdomain_after_saving\n");
+                    "..jd.com\tFALSE\t/\tFALSE\t0\tother\tdomain_after_saving\n"
+                    "j\xe4.com\tFALSE\t/\tFALSE\t4102444800\tlatin1\tdomain\n"
+                    "127.0.0.1\tFALSE\t/\xc4\tFALSE\t4102444800\tlatin1\tpath\n");
     store.Reload();
     const QList<QByteArray> loaded = store.Cookies();
     ASSERT_EQ(loaded.size(), 1);
