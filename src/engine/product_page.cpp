@@ -55,7 +55,7 @@ QStringList ThumbnailList(QString page)
     QStringList thumbs;
     const QString strip = QStringLiteral("class=\"spec-items");
     if (page.indexOf(strip) <= 0)
-        return thumbs;
+        return PageConfigThumbnails(page); // a strip drawn by script
     CutAfter(strip, true, page);
     CutBefore(QStringLiteral("</ul>"), page);
     SplitString(thumbs, page, QStringLiteral("src="));

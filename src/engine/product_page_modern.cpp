@@ -37,15 +37,21 @@ int HexNumber(const QString &text, qsizetype at, int digits)
 }
 
 // The JavaScript string literal whose opening quote stands at `quote`;
-// empty when it is not closed on its line.
-QString JsString(const QString &text, qsizetype quote)
+// empty when it is not closed on its line.  `end` gets the closing quote's
+// position, or -1.
+QString JsString(const QString &text, qsizetype quote, qsizetype *end = nullptr)
 {
     const QChar q = text[quote];
     QString out;
+    if (end)
+        *end = -1;
     for (qsizetype i = quote + 1; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == q)
+        if (c == q) {
+            if (end)
+                *end = i;
             return out;
+        }
         if (c == u'\n')
             return {};
         if (c != u'\\') {
@@ -127,6 +133,37 @@ QString PageConfigString(const QString &page, const QString &key)
         QStringLiteral(R"re([{,\s]%1\s*:\s*(['"]))re").arg(QRegularExpression::escape(key)));
     const QRegularExpressionMatch m = member.match(page, p.capturedEnd() - 1);
     return m.hasMatch() ? JsString(page, m.capturedStart(1)) : QString();
+}
+
+QStringList PageConfigThumbnails(const QString &page)
+{
+    const qsizetype config = page.indexOf(QStringLiteral("pageConfig"));
+    if (config < 0)
+        return {};
+    static const QRegularExpression list(QStringLiteral(R"re(\bimageList\s*:\s*\[)re"));
+    const QRegularExpressionMatch m = list.match(page, config);
+    if (!m.hasMatch())
+        return {};
+    // Entry 0 is what stands before the first address, as in a split strip.
+    QStringList thumbs{QString()};
+    static const QRegularExpression item(QStringLiteral(R"re(\G\s*,?\s*(['"]))re"));
+    qsizetype at = m.capturedEnd();
+    for (QRegularExpressionMatch q = item.match(page, at); q.hasMatch(); q = item.match(page, at)) {
+        qsizetype close = -1;
+        const QString path = JsString(page, q.capturedStart(1), &close).trimmed();
+        if (close < 0)
+            break;
+        at = close + 1;
+        if (path.isEmpty() || path.contains(u'"') || path.contains(u' '))
+            continue;
+        // Bare paths live on the shop's picture host, in the thumbnail size
+        // the strip would have shown.
+        const QString url = path.startsWith(QStringLiteral("//")) || path.contains(QStringLiteral("://"))
+                                ? path
+                                : QStringLiteral("//img10.360buyimg.com/n5/") + path;
+        thumbs.append(u'"' + url + QStringLiteral("\" "));
+    }
+    return thumbs.size() > 1 ? thumbs : QStringList();
 }
 
 QString ModernProductTitle(const QString &page)

@@ -23,6 +23,11 @@ QString PageConfigString(const QString &page, const QString &key);
 // A product named again by a later element is dropped.
 void AdoptModernChoices(QStringList &choices, const QString &albumUrl);
 
+// The pictures of the product configuration (`imageList: ['jfs/…', …]`) as
+// picture strip entries ("src=" split pieces: quoted address, then a space),
+// for pages whose strip is drawn by script; empty when the list is missing.
+QStringList PageConfigThumbnails(const QString &page);
+
 // "/s<W>x<H>_jfs/" → "/jfs/": the size directive of newer thumbnails.
 QString DropSizeDirectives(QString url);
 

@@ -78,6 +78,30 @@ TEST_F(ModernPageTest, SizedThumbnailsGiveLargePicturesAndTheCover)
                                              QStringLiteral("http://img11.360buyimg.com/n12/jfs/t1/b.jpg")}));
 }
 
+TEST_F(ModernPageTest, ImageListStandsInForAMissingStripOnly)
+{
+    state.ext.bJdPictureMethod = 0;
+    const std::string list = "'jfs/t1/a.jpg', \"//img14.360buyimg.com/n1/jfs/t1/b.jpg\",\n 'jfs/t1/\\x63.jpg', ''";
+    ModernPage page{"杯子"};
+    page.imageList = list;
+    page.strip = false;
+    ListAndStartUtf8(page.Html());
+    EXPECT_EQ(state.albums.GetAlbum(0).strCoverUrl, QStringLiteral("http://img10.360buyimg.com/n5/jfs/t1/a.jpg"));
+    ExtractProductPictures(state, host, 0);
+    EXPECT_EQ(state.job.arrUrl, (QStringList{QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/a.jpg"),
+                                             QStringLiteral("http://img14.360buyimg.com/n1/jfs/t1/b.jpg"),
+                                             QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/c.jpg")}));
+    EXPECT_EQ(state.job.arrFileName[2], QStringLiteral("主图_3.jpg"));
+
+    // A strip, even an empty one, is the page's own word.
+    state.albums.Clear();
+    state.job.ResetPictures();
+    page.strip = true;
+    ListAndStartUtf8(page.Html());
+    ExtractProductPictures(state, host, 0);
+    EXPECT_EQ(state.job.Count(), 0);
+}
+
 TEST(LargePictureUrl, EverySizeDirectiveGoes)
 {
     EXPECT_EQ(LargePictureUrl(QStringLiteral("http://a/n5/s54x54_jfs/t")), QStringLiteral("http://a/n12/jfs/t"));

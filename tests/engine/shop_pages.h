@@ -49,6 +49,8 @@ struct ModernPage
     std::string desc;       // pageConfig desc; empty: none
     std::vector<std::string> thumbs; // as after "src="
     std::vector<std::vector<std::pair<std::string, std::string>>> rows; // (data-sku, data-value)
+    std::string imageList; // between the brackets of pageConfig imageList
+    bool strip = true;     // false: no picture strip at all (drawn by script)
 
     std::string Html() const
     {
@@ -57,11 +59,13 @@ struct ModernPage
                            "  skuMarkJson: {pop: false},\n  name: '" + configName + "',\n";
         if (!desc.empty())
             html += "  desc: '" + desc + "',\n";
-        html += "  imageList: []\n }\n};</script></head><body>\n<div class=\"product-intro clearfix\">\n"
-                "<div id=\"spec-list\"><div class=\"spec-items\"><ul class=\"lh\">\n";
-        for (const std::string &src : thumbs)
-            html += Thumb(src);
-        html += "</ul></div></div>\n";
+        html += "  imageList: [" + imageList + "]\n }\n};</script></head><body>\n<div class=\"product-intro clearfix\">\n";
+        if (strip) {
+            html += "<div id=\"spec-list\"><div class=\"spec-items\"><ul class=\"lh\">\n";
+            for (const std::string &src : thumbs)
+                html += Thumb(src);
+            html += "</ul></div></div>\n";
+        }
         if (!skuName.empty())
             html += "<div class=\"sku-name\">\n" + skuName + "\n</div>\n";
         html += "<div id=\"choose-attrs\">\n";
