@@ -2,7 +2,8 @@
 # Download benchmark: ostrel-cli (15 threads) against
 # curl --parallel --parallel-max 15 on the same pictures of a local shop, in
 # the same run.  Prints, per case, the best wall time of each, the ratio, CPU
-# time (user+system) and peak RSS.  Not a test.
+# time (user+system, median of the rounds) and peak RSS, and for small the
+# ideal time (pictures / threads x latency + one page load).  Not a test.
 #   scripts/bench_download.sh [ROUNDS=3] [CASE...]
 # Cases (default: all):
 #   small  300 x 150 KB, 30 ms latency per answer
@@ -24,7 +25,12 @@ build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_BUILD_TESTS=OFF -DOSTREL_BUILD_GUI=OFF >/dev/null
 cmake --build "$build" -j2 --target ostrel-cli bench_shop >/dev/null
 
-work=$(mktemp -d)
+# On a tmpfs by default: on ext4, every file made soon after many were deleted
+# costs a scan of the recently deleted inodes, which swamps and scatters the
+# CPU time of both programs.  BENCH_TMP=/tmp measures on the disk instead.
+tmp=${BENCH_TMP:-/dev/shm}
+[ -d "$tmp" ] && [ -w "$tmp" ] || tmp=${TMPDIR:-/tmp}
+work=$(mktemp -d -p "$tmp")
 pids=()
 stop_servers() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; pids=(); }
 cleanup() { stop_servers; rm -rf "$work"; }
@@ -48,6 +54,7 @@ run() {
 }
 
 summary=()
+ideal=()
 load0=$(cut -d' ' -f1-3 /proc/loadavg)
 for c in "${cases[@]}"; do
   tls=(); relay=0; n=300; size=153600; latency=30
@@ -73,6 +80,9 @@ for c in "${cases[@]}"; do
   address="http://127.0.0.1:$(awk '{print $1}' "$work/port")/item.jd.com/1.html"
 
   for r in $(seq "$rounds"); do
+    if [ "$c" = small ]; then # the page load alone (and the program's start), for the ideal time
+      (cd "$work/prog" && /usr/bin/time -f '%e' -a -o "$work/page.times" "$build/src/cli/ostrel-cli" -q -g "$address" >/dev/null 2>&1)
+    fi
     (cd "$work/prog" && run ostrel "$work/save" "$build/src/cli/ostrel-cli" --save "$work/save" "$address")
     (cd "$work/prog" && run curl "$work/prog/curl" curl -sS --parallel --parallel-max 15 --config curl.cfg)
     if [ -n "${BASELINE:-}" ] && [ ${#tls[@]} -eq 0 ]; then
@@ -85,13 +95,26 @@ for c in "${cases[@]}"; do
   done
   rm -rf "$work/save" "$work/prog/curl"
   stop_servers
-  # best wall time of each; CPU and RSS: the highest of the rounds
+  # best wall time of each; CPU: the median of the rounds; RSS: the highest
   summary+=("$(awk -v c="$c" -v n="$n" -v size="$size" '
     FNR == 1 { f++ }
-    { if (!(f in best) || $1 < best[f]) best[f] = $1; if ($2 > cpu[f]) cpu[f] = $2; if ($3 > rss[f]) rss[f] = $3 }
-    END { printf "| %-5s %d x %d KB | %.2f s | %.2f s | %.2f | %.1f / %.1f s | %d / %d MB |\n",
-          c, n, size / 1024, best[1], best[2], best[1] / best[2], cpu[1], cpu[2], rss[1], rss[2] }
+    { if (!(f in best) || $1 < best[f]) best[f] = $1; cpu[f, FNR] = $2; rounds[f] = FNR; if ($3 > rss[f]) rss[f] = $3 }
+    function median(f,   i, j, k, t, a) {
+      k = rounds[f]; for (i = 1; i <= k; i++) a[i] = cpu[f, i]
+      for (i = 2; i <= k; i++) for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+      return k % 2 ? a[(k + 1) / 2] : (a[k / 2] + a[k / 2 + 1]) / 2
+    }
+    END { printf "| %-5s %d x %d KB | %.2f s | %.2f s | %.2f | %.2f / %.2f s | %d / %d MB |\n",
+          c, n, size / 1024, best[1], best[2], best[1] / best[2], median(1), median(2), rss[1], rss[2] }
   ' "$work/ostrel.times" "$work/curl.times")")
+  if [ "$c" = small ]; then
+    ideal+=("$(awk -v n="$n" -v lat="$latency" -v o="$(sort -n "$work/ostrel.times" | head -1 | cut -d' ' -f1)" \
+      -v cu="$(sort -n "$work/curl.times" | head -1 | cut -d' ' -f1)" '
+      NR == 1 || $1 < p { p = $1 }
+      END { i = n / 15 * lat / 1000 + p
+            printf "ideal (%d / 15 x %d ms + page load %.2f s) = %.2f s: ostrel-cli %.2f x ideal, curl %.2f x ideal\n",
+                   n, lat, p, i, o / i, cu / i }' "$work/page.times")")
+  fi
   if [ -n "${BASELINE:-}" ] && [ ${#tls[@]} -eq 0 ]; then
     summary+=("$(awk -v c="$c" 'NR == 1 || $1 < b { b = $1 } $2 > cpu { cpu = $2 } $3 > rss { rss = $3 }
       END { printf "|   %s, baseline: %.2f s, CPU %.1f s, %d MB |\n", c, b, cpu, rss }' "$work/baseline.times")")
@@ -102,3 +125,4 @@ printf '\nbest of %d rounds; load average at start %s, at end %s\n' "$rounds" "$
 echo '| case | ostrel-cli | curl | ratio | CPU ostrel / curl | peak RSS ostrel / curl |'
 echo '|---|---|---|---|---|---|'
 printf '%s\n' "${summary[@]}"
+[ ${#ideal[@]} -eq 0 ] || printf '%s\n' "${ideal[@]}"

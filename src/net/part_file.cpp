@@ -1,28 +1,26 @@
 #include "net/part_file.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Read without umask(), which would change it under the other threads for a moment.
-mode_t ProcessUmask()
+// Names tried before the folder counts as taking no new file.
+constexpr int kNameTries = 100;
+
+// Six characters as mkstemp would pick them.
+QByteArray RandomSuffix()
 {
-    static const mode_t mask = [] {
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (status.open(QIODevice::ReadOnly))
-            for (const QByteArray &line : status.readAll().split('\n'))
-                if (line.startsWith("Umask:"))
-                    return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
-        return mode_t(022);
-    }();
-    return mask;
+    static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(6, '\0');
+    for (char &c : suffix)
+        c = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+    return suffix;
 }
 
 } // namespace
@@ -32,16 +30,23 @@ bool CPartFile::Open(const QString &finalPath)
     Discard();
     const qsizetype slash = finalPath.lastIndexOf(u'/');
     // A short name of our own: the final name may already use all 255 bytes.
-    QByteArray templ = QFile::encodeName(finalPath.left(slash + 1)) + kPartFilePrefix + "XXXXXX";
-    // mkstemp opens with O_EXCL, so a planted link is never followed.
-    const int fd = ::mkostemp(templ.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    m_fd = fd;
-    m_tempPath = QFile::decodeName(templ);
-    m_finalPath = finalPath;
-    m_size = 0;
-    return true;
+    const QByteArray stem = QFile::encodeName(finalPath.left(slash + 1)) + kPartFilePrefix;
+    for (int i = 0; i < kNameTries; ++i) {
+        const QByteArray name = stem + RandomSuffix();
+        // O_EXCL: a planted link is never followed.  Mode 0666 less the
+        // umask, as any file the user makes; no chmod afterwards.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return false;
+        m_fd = fd;
+        m_tempPath = QFile::decodeName(name);
+        m_finalPath = finalPath;
+        m_size = 0;
+        return true;
+    }
+    return false;
 }
 
 bool CPartFile::Write(const char *data, size_t len)
@@ -67,9 +72,7 @@ bool CPartFile::Commit()
         return false;
     const int fd = m_fd;
     m_fd = -1;
-    // mkstemp makes a private file; pictures are plain user files.
-    bool ok = ::fchmod(fd, 0666 & ~ProcessUmask()) == 0;
-    ok = ::close(fd) == 0 && ok;
+    const bool ok = ::close(fd) == 0;
     const QByteArray temp = QFile::encodeName(m_tempPath);
     if (ok && ::rename(temp.constData(), QFile::encodeName(m_finalPath).constData()) == 0) {
         m_tempPath.clear();

@@ -139,7 +139,7 @@ struct Exchange
             if (!Saving() && maxBytes == 0 && len > kMaxPageBytes)
                 return Fail(FetchFailure::TooLarge);
         }
-        if (Saving() && !part.Open(req.strSavePath))
+        if (Saving() && !part.IsOpen())
             return Fail(FetchFailure::FileNotWritten);
         return true;
     }
@@ -467,6 +467,11 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     if (!callerCookies.isEmpty())
         curl_easy_setopt(c, CURLOPT_COOKIE, callerCookies.constData());
 
+    // Made here, on the caller's thread: creating a file can take the file
+    // system a while, and the transfer thread serves every other picture.
+    // A folder that takes no file fails the attempt once an answer is in.
+    if (x.Saving())
+        x.part.Open(req.strSavePath);
     const CURLcode rc = RunTransfer(net, c, x);
     if (x.sawCookie)
         CCookieStore::Instance().CookiesChanged();

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -107,6 +108,20 @@ TEST_F(FaultTest, CompletePictureReplacesALinkNotItsTarget)
     EXPECT_EQ(Bytes(target), "precious");
     EXPECT_FALSE(QFileInfo(Saved()).isSymLink());
     EXPECT_EQ(Bytes(Saved()), "new picture");
+}
+
+TEST_F(FaultTest, SavedPictureTakesTheModeOfAnyNewFile)
+{
+    shop.PutPicture(shop.Direct("/p.jpg"), "picture");
+    for (const mode_t mask : {mode_t(022), mode_t(027)}) {
+        const mode_t old = ::umask(mask);
+        const bool saved = Fetch("/p.jpg");
+        ::umask(old);
+        ASSERT_TRUE(saved);
+        struct stat st{};
+        ASSERT_EQ(::stat(QFile::encodeName(Saved()).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << std::oct << mask;
+    }
 }
 
 TEST_F(FaultTest, EndlessPageStopsAtTheCap)
