@@ -61,7 +61,7 @@ public:
     }
 
 private:
-    static constexpr size_t kTrickleMax = 2048; // at a byte a millisecond
+    static constexpr size_t kTrickleMax = 1200; // at a byte a millisecond
 
     int Between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     int Percent() { return Between(0, 99); }

@@ -53,7 +53,7 @@ class SoakTest : public EngineFixture
 {
 protected:
     SoakTest()
-        : nAlbums(EnvInt("OSTREL_SOAK_ALBUMS", 5)), nPictures(EnvInt("OSTREL_SOAK_PICTURES", 10)),
+        : nAlbums(EnvInt("OSTREL_SOAK_ALBUMS", 4)), nPictures(EnvInt("OSTREL_SOAK_PICTURES", 10)),
           nRounds(EnvInt("OSTREL_SOAK_ROUNDS", 3)), seed(Seed()), rng(seed),
           shop(shopServer, nAlbums, nPictures, rng), proxy(shopServer.ProxyUrl())
     {
