@@ -34,6 +34,11 @@ int EnvInt(const char *name, int fallback)
     return ok && v > 0 ? v : fallback;
 }
 
+int ThreadCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
 uint64_t Seed()
 {
     bool ok = false;
@@ -100,6 +105,12 @@ protected:
         EXPECT_EQ(state.ListJobState.load(), JOB_IDLE);
         EXPECT_EQ(state.DownloadJobState.load(), JOB_IDLE);
         EXPECT_FALSE(state.pics.bDownPicBusy.load());
+        // Not only the threads the engine keeps track of: none is left but
+        // the loops of the two network contexts (pages, pictures), which stay.
+        const int allowed = nThreadsIdle + 2;
+        for (int i = 0; i < 100 && ThreadCount() > allowed; ++i)
+            std::this_thread::sleep_for(20ms);
+        EXPECT_LE(ThreadCount(), allowed) << "threads left running";
     }
 
     // One press of "获取相册" on album `a`, stopped after `stopAfterMs` when
@@ -186,6 +197,7 @@ protected:
     }
 
     const int nAlbums, nPictures, nRounds;
+    int nThreadsIdle = 0; // the test's and the shop's
     const uint64_t seed;
     std::mt19937_64 rng;
     FakeShop shopServer;
@@ -197,6 +209,8 @@ TEST_F(SoakTest, RandomFaultsAndStopsLoseNoPictureAndLeaveNoThread)
 {
     constexpr int kRestartsPerAlbum = 3;
     const int latestStopMs = 200 + 40 * nPictures;
+    std::this_thread::sleep_for(200ms); // the shop starts its pool after it reports running
+    nThreadsIdle = ThreadCount();
     for (int round = 1; round <= nRounds && !HasFailure(); ++round) {
         const auto started = std::chrono::steady_clock::now();
         shop.Deal();
