@@ -73,6 +73,7 @@ protected:
 
     QString JobFolder() const { return host.savePath + QStringLiteral("/京东/"); }
     QString AlbumFolder(int a) const { return JobFolder() + shop.Albums()[size_t(a)].title + u'/'; }
+    QString ZvkPath(int a) const { return AlbumFolder(a) + QStringLiteral("pic.zvk"); }
 
     // Thread count and naming for the next job, as the menus set them.
     void ChooseSettings()
@@ -82,15 +83,45 @@ protected:
         Naming().wFlags = Between(0, 2) == 0 ? SkipDownloaded : 0;
     }
 
-    // The stop as the user or a signal gives it: the running job's button, or everything.
-    void PressStop()
+    bool Idle() const
     {
-        if (Between(0, 2) == 0)
+        return state.ListJobState.load() == JOB_IDLE && state.DownloadJobState.load() == JOB_IDLE;
+    }
+
+    // The stop as the user or a signal gives it: everything, or the running
+    // job's button.  False when the press met no job to stop: a button
+    // pressed just as its job ended starts a new one instead.
+    bool PressStop(bool bAll)
+    {
+        if (bAll) {
             state.RequestStopAll();
-        else if (state.ListJobState.load() != JOB_IDLE)
-            OnGetListClick(state, host);
-        else
-            OnDownloadClick(state, host); // when the job just ended: a new download, also fine
+            return true;
+        }
+        if (state.ListJobState.load() != JOB_IDLE) {
+            OnGetListClick(state, host); // ignored when the download took over meanwhile
+            return state.ListJobState.load() == LIST_STOP_REQUESTED;
+        }
+        OnDownloadClick(state, host);
+        return state.DownloadJobState.load() != JOB_RUNNING;
+    }
+
+    // Presses stop after `ms` unless the jobs ended before, and waits until
+    // both buttons are back; true when a stop was pressed.
+    bool StopAfter(int ms)
+    {
+        const auto at = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!Idle() && std::chrono::steady_clock::now() < at)
+            std::this_thread::sleep_for(2ms);
+        const bool bAll = Between(0, 2) == 0;
+        bool bStopped = false;
+        while (!Idle() && !(bStopped = PressStop(bAll)))
+            std::this_thread::sleep_for(1ms);
+        const auto pressed = std::chrono::steady_clock::now();
+        while (!Idle() && std::chrono::steady_clock::now() - pressed < kStopWithin)
+            std::this_thread::sleep_for(2ms);
+        EXPECT_TRUE(Idle()) << "jobs still running " << kStopWithin.count() << " s after a stop";
+        stopLatency = std::max(stopLatency, std::chrono::steady_clock::now() - pressed);
+        return bStopped;
     }
 
     // Every job thread and picture worker must end; a hang aborts with the seed.
@@ -113,40 +144,50 @@ protected:
         EXPECT_LE(ThreadCount(), allowed) << "threads left running";
     }
 
-    // One press of "获取相册" on album `a`, stopped after `stopAfterMs` when
-    // that is not negative; true when the stop came while a job ran.
-    bool RunJob(int a, int stopAfterMs)
+    // After the last job of album `a`: the counts add up; pic.zvk, when that
+    // job wrote it, follows a complete album.
+    void CheckJob(int a, std::filesystem::file_time_type zvkBefore)
     {
-        const QString zvk = AlbumFolder(a) + QStringLiteral("pic.zvk");
-        const auto zvkBefore = WriteTime(zvk);
-        host.address = QString::fromStdString(shop.Albums()[size_t(a)].address);
-        OnGetListClick(state, host);
-        bool stopped = false;
-        if (stopAfterMs >= 0) {
-            const auto at = std::chrono::steady_clock::now() + std::chrono::milliseconds(stopAfterMs);
-            const auto idle = [this] {
-                return state.ListJobState.load() == JOB_IDLE && state.DownloadJobState.load() == JOB_IDLE;
-            };
-            while (!idle() && std::chrono::steady_clock::now() < at)
-                std::this_thread::sleep_for(2ms);
-            if (!idle()) {
-                PressStop();
-                stopped = true;
-            }
-        }
-        WaitForEveryThread();
-
         const uint32_t total = state.nJobPicTotal, saved = state.nJobPicSaved, failed = state.nJobPicFailed,
                        skipped = state.nJobPicSkipped, upToDate = state.nJobAlbumsUpToDate;
         // Pictures of an album found complete are skipped without being collected.
         EXPECT_EQ(saved + failed + skipped, total + upToDate * uint32_t(nPictures))
             << saved << " saved, " << failed << " failed, " << skipped << " skipped, " << total << " collected";
-        if (WriteTime(zvk) != zvkBefore) {
+        if (WriteTime(ZvkPath(a)) != zvkBefore) {
             EXPECT_TRUE(saved == uint32_t(nPictures) && total == saved)
                 << "pic.zvk written after " << saved << " of " << total << " pictures";
         }
         CheckAlbum(a);
-        return stopped;
+    }
+
+    // Presses "获取相册" for album `a`; at random stops it at a random moment
+    // and starts again, at once or after every thread has ended.
+    void RunAlbum(int a)
+    {
+        constexpr int kRestarts = 3;
+        host.address = QString::fromStdString(shop.Albums()[size_t(a)].address);
+        for (int attempt = 0;; ++attempt) {
+            ChooseSettings();
+            const auto zvkBefore = WriteTime(ZvkPath(a));
+            const auto started = std::chrono::steady_clock::now();
+            OnGetListClick(state, host);
+            ++nJobs;
+            const bool bStop = attempt < kRestarts && Between(0, 99) < 35;
+            const bool bStopped = bStop && StopAfter(Between(0, latestStopMs));
+            if (bStopped) {
+                ++nStops;
+                if (Between(0, 1) == 0)
+                    continue;
+            }
+            WaitForEveryThread();
+            if (!bStopped) {
+                const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+                latestStopMs = std::max(latestStopMs, int(ms.count()));
+            }
+            CheckJob(a, zvkBefore);
+            if (!bStopped || HasFailure())
+                return;
+        }
     }
 
     // Only pictures that hold their address's bytes, pic.zvk, no temporary file.
@@ -198,6 +239,10 @@ protected:
 
     const int nAlbums, nPictures, nRounds;
     int nThreadsIdle = 0; // the test's and the shop's
+    int latestStopMs = 0; // the longest job seen so far
+    int nJobs = 0, nStops = 0;
+    std::chrono::steady_clock::duration stopLatency{}; // longest from a stop to both buttons back
+    static constexpr std::chrono::seconds kStopWithin{10};
     const uint64_t seed;
     std::mt19937_64 rng;
     FakeShop shopServer;
@@ -207,28 +252,22 @@ protected:
 
 TEST_F(SoakTest, RandomFaultsAndStopsLoseNoPictureAndLeaveNoThread)
 {
-    constexpr int kRestartsPerAlbum = 3;
-    const int latestStopMs = 200 + 40 * nPictures;
+    latestStopMs = 200 + 40 * nPictures;
     std::this_thread::sleep_for(200ms); // the shop starts its pool after it reports running
     nThreadsIdle = ThreadCount();
     for (int round = 1; round <= nRounds && !HasFailure(); ++round) {
         const auto started = std::chrono::steady_clock::now();
         shop.Deal();
-        int nJobs = 0, nStops = 0;
+        nJobs = nStops = 0;
+        stopLatency = {};
         for (int a = 0; a < nAlbums && !HasFailure(); ++a) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << ", round " << round << ", album " << a);
-            for (int attempt = 0;; ++attempt) {
-                ChooseSettings();
-                const bool bStop = attempt < kRestartsPerAlbum && Between(0, 99) < 35;
-                ++nJobs;
-                if (!RunJob(a, bStop ? Between(0, latestStopMs) : -1) || HasFailure())
-                    break;
-                ++nStops; // and start again
-            }
+            RunAlbum(a);
         }
         CheckSavePath();
         const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        std::printf("soak: round %d: %d jobs, %d stopped, %.1f s\n", round, nJobs, nStops, seconds);
+        std::printf("soak: round %d: %d jobs, %d stopped (longest stop %.2f s), %.1f s\n", round, nJobs, nStops,
+                    std::chrono::duration<double>(stopLatency).count(), seconds);
         std::fflush(stdout);
     }
     if (HasFailure())
