@@ -104,6 +104,10 @@ void GetListFunc(CEngineState &state, IJobHost &host)
     if (bOneAlbum && state.ListJobState.load() != LIST_STOP_REQUESTED) {
         host.SelectAllRows();
         RunDownloadCommand(state, host);
+        // A stop that came since the look above found no download to stop:
+        // the one just started takes it, or nothing would ever stop it.
+        if (state.ListJobState.load() == LIST_STOP_REQUESTED)
+            state.RequestStopAll();
     }
     // Only now: until the download job has taken over, a new list job must
     // not reset the album list under it.

@@ -341,6 +341,43 @@ TEST_F(JobsTest, DownloadButtonIsIgnoredWhileAListJobRuns)
     state.WaitForJobs();
 }
 
+// A stop that comes while the list job hands its album to the download (the
+// window closing, a signal, a second press of "获取相册") reaches the download:
+// it must not start one that nobody stops, or a closing window waits for it.
+TEST_F(JobsTest, StopDuringTheHandOverStopsTheDownload)
+{
+    class StopOnSelect : public CTestHost
+    {
+    public:
+        StopOnSelect(CEngineState &s, bool bAll) : CTestHost(s), state(s), bStopAll(bAll) {}
+        void SelectAllRows() override // between the list job's last look at its stop and the download's start
+        {
+            CTestHost::SelectAllRows();
+            if (bStopAll)
+                state.RequestStopAll();
+            else
+                OnGetListClick(state, *this);
+        }
+        CEngineState &state;
+        const bool bStopAll;
+    };
+    PutProduct(3);
+    for (const bool bStopAll : {true, false}) {
+        StopOnSelect stopping(state, bStopAll);
+        stopping.address = host.address;
+        stopping.savePath = host.savePath;
+        state.job.hNotifyWnd = &stopping;
+        shopServer.ResetLog();
+        OnGetListClick(state, stopping);
+        state.WaitForJobs();
+        EXPECT_EQ(PictureRequests(), 0) << bStopAll;
+        EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
+        EXPECT_EQ(state.DownloadJobState.load(), JOB_IDLE);
+        EXPECT_TRUE(stopping.Looks().contains(QStringLiteral("download-idle")));
+    }
+    state.job.hNotifyWnd = &host;
+}
+
 TEST(JobState, UserStopIsNeverOverwritten)
 {
     CEngineState state;
