@@ -52,12 +52,13 @@ std::optional<ST_COOKIE> FromNetscapeLine(QByteArray line)
     if (!f[0].isValidUtf8() || !f[2].isValidUtf8())
         return std::nullopt;
     QByteArray domain = f[0];
-    c.hostOnly = f[1] != "TRUE";
+    // libcurl reads both flags without regard to case.
+    c.hostOnly = qstricmp(f[1].constData(), "TRUE") != 0;
     if (domain.startsWith('.'))
         domain.remove(0, 1);
     c.domain = QString::fromUtf8(domain);
     c.path = QString::fromUtf8(f[2]);
-    c.secure = f[3] == "TRUE";
+    c.secure = qstricmp(f[3].constData(), "TRUE") == 0;
     c.name = f[5];
     c.value = f[6];
     return c;

@@ -146,6 +146,20 @@ TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
     EXPECT_EQ(store.Cookies(), loaded);
 }
 
+TEST_F(CookieTest, FlagsInAnyCaseSaveAsTheOneCookieTheyAre)
+{
+    // The later line replaces the earlier one; a save must not bring the
+    // earlier one back as a second cookie.
+    WriteCookieFile("127.0.0.1\tTRUe\t/\ttrue\t4102444800\tsid\told\n"
+                    "127.0.0.1\tTRUe\t/\ttrue\t4102444800\tsid\tnew\n");
+    store.Reload();
+    ASSERT_TRUE(store.Save());
+    store.Reload();
+    const QList<QByteArray> cookies = store.Cookies();
+    ASSERT_EQ(cookies.size(), 1);
+    EXPECT_TRUE(cookies[0].endsWith("\tTRUE\t4102444800\tsid\tnew")) << cookies[0].toStdString();
+}
+
 TEST_F(CookieTest, LargeCookieFileLoadsEveryCookie)
 {
     {
