@@ -40,6 +40,11 @@ std::optional<ST_COOKIE> FromNetscapeLine(QByteArray line)
     } else if (line.startsWith('#')) {
         return std::nullopt;
     }
+    // libcurl takes each line as a C string and cuts it at a zero byte;
+    // other control characters belong in no cookie.
+    for (const char ch : line)
+        if ((uchar(ch) < 0x20 && ch != '\t') || ch == '\x7f')
+            return std::nullopt;
     const QList<QByteArray> f = line.split('\t');
     if (f.size() != 7 || f[0].isEmpty() || f[5].isEmpty())
         return std::nullopt;

@@ -136,7 +136,9 @@ TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
                     ".#jd.com\tTRUE\t/\tFALSE\t0\tcomment\tafter_saving\n"
                     "..jd.com\tFALSE\t/\tFALSE\t0\tother\tdomain_after_saving\n"
                     "j\xe4.com\tFALSE\t/\tFALSE\t4102444800\tlatin1\tdomain\n"
-                    "127.0.0.1\tFALSE\t/\xc4\tFALSE\t4102444800\tlatin1\tpath\n");
+                    "127.0.0.1\tFALSE\t/\xc4\tFALSE\t4102444800\tlatin1\tpath\n"
+                    "127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tbell\t\a\n" +
+                    QByteArrayLiteral("127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tcut\0name\tzero\n"));
     store.Reload();
     const QList<QByteArray> loaded = store.Cookies();
     ASSERT_EQ(loaded.size(), 1);
