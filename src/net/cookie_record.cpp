@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 const QByteArray kHttpOnlyPrefix("#HttpOnly_");
 
@@ -46,7 +48,9 @@ std::optional<ST_COOKIE> FromNetscapeLine(QByteArray line)
         if ((uchar(ch) < 0x20 && ch != '\t') || ch == '\x7f')
             return std::nullopt;
     const QList<QByteArray> f = line.split('\t');
-    if (f.size() != 7 || f[0].isEmpty() || f[5].isEmpty())
+    // libcurl reads the fields with strtok, which merges runs of tabs: any
+    // empty field but the value would shift the rest.
+    if (f.size() != 7 || std::any_of(f.cbegin(), f.cbegin() + 6, [](const QByteArray &x) { return x.isEmpty(); }))
         return std::nullopt;
     bool numeric = false;
     c.expires = f[4].toLongLong(&numeric);

@@ -137,7 +137,8 @@ TEST_F(CookieTest, CookieFileLinesAreNeverCommands)
                     "..jd.com\tFALSE\t/\tFALSE\t0\tother\tdomain_after_saving\n"
                     "j\xe4.com\tFALSE\t/\tFALSE\t4102444800\tlatin1\tdomain\n"
                     "127.0.0.1\tFALSE\t/\xc4\tFALSE\t4102444800\tlatin1\tpath\n"
-                    "127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tbell\t\a\n" +
+                    "127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tbell\t\a\n"
+                    "127.0.0.1\tFALSE\t/\t\t4102444800\tno\tsecure_flag\n" +
                     QByteArrayLiteral("127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tcut\0name\tzero\n"));
     store.Reload();
     const QList<QByteArray> loaded = store.Cookies();
