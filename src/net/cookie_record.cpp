@@ -87,10 +87,16 @@ QList<ST_COOKIE> CookiesToAdopt(const QList<ST_COOKIE> &memory, const QList<ST_C
     QHash<QByteArray, QByteArray> seen;
     for (const ST_COOKIE &c : lastSeen)
         seen.insert(CookieKey(c), ToNetscapeLine(c));
+    // As when the file is loaded, a later line replaces an earlier one of the
+    // same key: an expired later line has deleted the cookie.
+    QHash<QByteArray, qsizetype> lastLine;
+    for (qsizetype i = 0; i < onDisk.size(); ++i)
+        lastLine.insert(CookieKey(onDisk[i]), i);
     QList<ST_COOKIE> adopted;
-    for (const ST_COOKIE &c : onDisk) {
+    for (qsizetype i = 0; i < onDisk.size(); ++i) {
+        const ST_COOKIE &c = onDisk[i];
         const QByteArray key = CookieKey(c);
-        if (held.contains(key) || !Persistent(c, now))
+        if (lastLine.value(key) != i || held.contains(key) || !Persistent(c, now))
             continue;
         const auto it = seen.constFind(key);
         if (it != seen.constEnd() && *it == ToNetscapeLine(c))

@@ -39,7 +39,7 @@ QByteArray CookieKey(const ST_COOKIE &cookie);
 // `lastSeen` what the file held when this store last read or wrote it.  A
 // persistent, unexpired cookie of the file is taken in unless the store holds
 // one of its key, or it is unchanged since last seen and gone from memory
-// (then it was removed here).
+// (then it was removed here).  Of lines of one key only the last counts.
 QList<ST_COOKIE> CookiesToAdopt(const QList<ST_COOKIE> &memory, const QList<ST_COOKIE> &onDisk,
                                 const QList<ST_COOKIE> &lastSeen, int64_t now);
 

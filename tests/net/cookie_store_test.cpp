@@ -163,6 +163,19 @@ TEST_F(CookieTest, FlagsInAnyCaseSaveAsTheOneCookieTheyAre)
     EXPECT_TRUE(cookies[0].endsWith("\tTRUE\t4102444800\tsid\tnew")) << cookies[0].toStdString();
 }
 
+TEST_F(CookieTest, AnExpiredLaterLineDeletesTheCookieForGood)
+{
+    WriteCookieFile("127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tsid\tlive\n"
+                    "127.0.0.1\tFALSE\t/\tFALSE\t10\tsid\tgone\n"
+                    "127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tother\t1\n");
+    store.Reload();
+    ASSERT_TRUE(store.Save());
+    store.Reload();
+    const QList<QByteArray> cookies = store.Cookies();
+    ASSERT_EQ(cookies.size(), 1);
+    EXPECT_TRUE(cookies[0].endsWith("\tother\t1"));
+}
+
 TEST_F(CookieTest, LargeCookieFileLoadsEveryCookie)
 {
     {
