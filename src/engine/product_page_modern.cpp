@@ -118,15 +118,20 @@ QString ChoiceAddress(const QString &albumUrl, const QString &sku)
     return choice.toString();
 }
 
+// The first match of `re` after the start of the pageConfig script; none
+// when the page has no such script.
+QRegularExpressionMatch MatchInPageConfig(const QString &page, const QRegularExpression &re)
+{
+    const qsizetype config = page.indexOf(QStringLiteral("pageConfig"));
+    return config < 0 ? QRegularExpressionMatch() : re.match(page, config);
+}
+
 } // namespace
 
 QString PageConfigString(const QString &page, const QString &key)
 {
-    const qsizetype config = page.indexOf(QStringLiteral("pageConfig"));
-    if (config < 0)
-        return {};
     static const QRegularExpression product(QStringLiteral(R"re(\bproduct\s*:\s*\{)re"));
-    const QRegularExpressionMatch p = product.match(page, config);
+    const QRegularExpressionMatch p = MatchInPageConfig(page, product);
     if (!p.hasMatch())
         return {};
     const QRegularExpression member(
@@ -137,11 +142,8 @@ QString PageConfigString(const QString &page, const QString &key)
 
 QStringList PageConfigThumbnails(const QString &page)
 {
-    const qsizetype config = page.indexOf(QStringLiteral("pageConfig"));
-    if (config < 0)
-        return {};
     static const QRegularExpression list(QStringLiteral(R"re(\bimageList\s*:\s*\[)re"));
-    const QRegularExpressionMatch m = list.match(page, config);
+    const QRegularExpressionMatch m = MatchInPageConfig(page, list);
     if (!m.hasMatch())
         return {};
     // Entry 0 is what stands before the first address, as in a split strip.
