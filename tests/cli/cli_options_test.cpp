@@ -40,14 +40,6 @@ TEST(CliOptions, EveryOptionReachesItsField)
     EXPECT_TRUE(o.programFolder.isEmpty());
 }
 
-TEST(CliOptions, WithoutOverridesSoftDatDecides)
-{
-    const CliParse p = Parse({QStringLiteral("u1")});
-    ASSERT_EQ(p.action, CliParse::Run);
-    EXPECT_FALSE(p.options.run.wThreads || p.options.run.wTimeoutSec || p.options.run.wMinKB ||
-                 p.options.run.wMaxKB);
-}
-
 TEST(CliOptions, BadCommandLinesAreUsageErrors)
 {
     const QStringList cases[] = {
@@ -75,9 +67,7 @@ TEST(CliOptions, HelpAndVersion)
     const CliParse help = Parse({QStringLiteral("--help")});
     EXPECT_EQ(help.action, CliParse::Help);
     EXPECT_TRUE(help.text.startsWith(QStringLiteral("usage: ostrel-cli ")));
-    for (const char *name : {"--input-file", "--get-urls", "--threads", "--timeout", "--min-kb", "--max-kb",
-                             "--program-folder", "--quiet", "--version", "Exit status"})
-        EXPECT_TRUE(help.text.contains(QLatin1String(name))) << name;
+    EXPECT_TRUE(help.text.contains(QStringLiteral("Exit status")));
     const CliParse version = Parse({QStringLiteral("--version")});
     EXPECT_EQ(version.action, CliParse::Version);
     EXPECT_EQ(version.text, QStringLiteral("ostrel-cli %1\n").arg(QLatin1String(kOstrelVersion)));
@@ -105,13 +95,6 @@ TEST(CliOptions, AppDataMakesTheDataFolder)
     ASSERT_EQ(p.action, CliParse::Run) << p.text.toStdString();
     EXPECT_EQ(p.options.programFolder, tmp.path() + QStringLiteral("/Lumbrack/Ostrel/"));
     EXPECT_TRUE(QDir(p.options.programFolder).exists());
-}
-
-TEST(CliOptions, AddressListSkipsBlankAndCommentLines)
-{
-    EXPECT_EQ(AddressesFromList("\xEF\xBB\xBFu1\r\n\n  # note\n\t u2 \r\n#u3\n   \nu4"),
-              (QStringList{QStringLiteral("u1"), QStringLiteral("u2"), QStringLiteral("u4")}));
-    EXPECT_TRUE(AddressesFromList("").isEmpty());
 }
 
 TEST(CliProgress, LineShowsBytesAndSpeed)
