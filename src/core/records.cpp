@@ -95,9 +95,12 @@ bool IsAbsoluteFileName(const QString &name)
 
 void ST_DOWNJOB::ResetPictures()
 {
-    arrUrl.clear();
-    arrFileName.clear();
-    arrHeader.clear();
+    {
+        std::lock_guard lock(m_mtxAppend);
+        arrUrl.clear();
+        arrFileName.clear();
+        arrHeader.clear();
+    }
     UpdateIndexes();
 }
 
@@ -132,9 +135,30 @@ int ST_DOWNJOB::FindFileName(const QString &name) const
 
 void ST_DOWNJOB::AppendPicture(const QString &url, const QString &fileName, const QString &header)
 {
+    std::lock_guard lock(m_mtxAppend);
     arrUrl.append(url);
     arrFileName.append(fileName);
     arrHeader.append(header);
+}
+
+int ST_DOWNJOB::Count() const
+{
+    std::lock_guard lock(m_mtxAppend);
+    return int(arrUrl.size());
+}
+
+ST_DOWNENTRY ST_DOWNJOB::Entry(int i) const
+{
+    std::lock_guard lock(m_mtxAppend);
+    ST_DOWNENTRY e;
+    if (i < 0 || i >= arrUrl.size())
+        return e;
+    e.strUrl = arrUrl.at(i);
+    if (i < arrHeader.size())
+        e.strHeader = arrHeader.at(i);
+    const QString &name = arrFileName.at(i);
+    e.strPath = IsAbsoluteFileName(name) ? name : strFolder + name;
+    return e;
 }
 
 QString ST_DOWNJOB::FullPath(int i) const

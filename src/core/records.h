@@ -70,7 +70,18 @@ public:
     virtual void DownloadFinished(int64_t nElapsedSec, int nCount) = 0;
 };
 
+// What a picture worker needs of one entry of the job object.
+struct ST_DOWNENTRY
+{
+    QString strUrl;    // address, optionally CR LF and an alternative address
+    QString strHeader; // extra request headers
+    QString strPath;   // full target path
+};
+
 // The picture list of the album being downloaded: three parallel arrays.
+// One thread (the collection) writes it; while the picture pool runs beside
+// the collection, the pool reads only through Count() and Entry(), which
+// take the lock that AppendPicture takes.
 struct ST_DOWNJOB
 {
     QStringList arrUrl;      // address, optionally CR LF and an alternative address
@@ -88,7 +99,9 @@ struct ST_DOWNJOB
     // Index of the first entry of arrFileName equal to `name` ignoring case, or -1.
     int FindFileName(const QString &name) const;
     void AppendPicture(const QString &url, const QString &fileName, const QString &header);
-    int Count() const { return int(arrUrl.size()); }
+    int Count() const;
+    // A copy of entry `i`, for a thread other than the writer.
+    ST_DOWNENTRY Entry(int i) const;
     // Full target path of picture `i`: an absolute name as it is, otherwise strFolder + name.
     QString FullPath(int i) const;
 
@@ -100,6 +113,7 @@ private:
     mutable QHash<QString, int> m_urlIndex;  // first index of each address
     mutable QHash<QString, int> m_nameIndex; // first index of each case-folded name
     mutable qsizetype m_nIndexed = 0;
+    mutable std::mutex m_mtxAppend; // AppendPicture against the pool's reads
 };
 
 // True when a file name in arrFileName is a full path of its own.

@@ -3,7 +3,6 @@
 #include "engine/engine_state.h"
 #include "engine/picture_naming.h"
 #include "engine/product_page.h"
-#include "engine/product_page_modern.h"
 #include "net/response_text.h"
 #include "net/url_fetcher.h"
 #include "util/text_utils.h"
@@ -79,10 +78,9 @@ QStringList DescriptionPictureUrls(const QString &html, const QString &base)
     return urls;
 }
 
-bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex)
+bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex, const QString &desc)
 {
     const QString album = state.albums.GetAlbum(albumIndex).strUrl;
-    const QString desc = PageConfigString(state.strPageText, QStringLiteral("desc"));
     if (desc.isEmpty())
         return true;
     const QString address = QUrl(album).resolved(QUrl(desc)).toString();

@@ -20,8 +20,9 @@ QString DescriptionContent(const QString &answer);
 // http and https addresses are kept.
 QStringList DescriptionPictureUrls(const QString &html, const QString &base);
 
-// Loads the description that the kept product page names and hands its
-// pictures, "描述_%d" in page order, to AddPicture; pictures the job holds
-// already are left out.  A description that cannot be loaded or read gives
-// no pictures and no message.  False when a stop ended the collection.
-bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex);
+// Loads the description at `desc` (as the product page writes it; empty:
+// none) and hands its pictures, "描述_%d" in page order, to AddPicture;
+// pictures the job holds already are left out.  A description that cannot be
+// loaded or read gives no pictures and no message.  False when a stop ended
+// the collection.
+bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex, const QString &desc);

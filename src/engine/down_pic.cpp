@@ -23,22 +23,12 @@ constexpr auto kStopPoll = 100ms;
 constexpr char16_t kTopitFragment[] = u".topit.";
 constexpr uint64_t kTopitErrorBodyBytes = 600;
 
-// Slots whose worker has ended, for the manager to reuse.  Shared with the
-// workers, so workers that a stop leaves behind never touch the next run's.
+// Slots whose worker has ended, for the manager to reuse; guarded by the
+// engine's mtxWake.  One per run, so workers that a stop leaves behind never
+// touch the next run's.
 struct PoolRun
 {
-    std::mutex mtx;
-    std::condition_variable cv;
     std::deque<int> ended;
-
-    void SlotEnded(int slot)
-    {
-        {
-            std::lock_guard lock(mtx);
-            ended.push_back(slot);
-        }
-        cv.notify_one();
-    }
 };
 
 bool StopRequested(const CEngineState &state)
@@ -86,9 +76,8 @@ void DownPicFunc(CEngineState &state)
     pics.nPicDone = 0;
     pics.nBytesDone = 0;
     pics.nPicSaved = 0;
-    const int nCount = job.Count();
-    const int nSlots = std::min<int>(pics.wThreads, nCount);
-    if (nSlots <= 0)
+    const int nSlots = std::max<int>(1, pics.wThreads);
+    if (job.Count() <= 0 && !pics.bMorePictures.load())
         return;
     pics.bDownPicBusy = true;
     state.SetBusyFolder(job.strFolder);
@@ -96,56 +85,72 @@ void DownPicFunc(CEngineState &state)
 
     auto run = std::make_shared<PoolRun>();
     std::vector<std::thread> workers(static_cast<size_t>(nSlots));
+    std::vector<int> freeSlots;
+    for (int s = nSlots - 1; s >= 0; --s)
+        freeSlots.push_back(s);
+    auto slotEnded = [&state, run](int slot) {
+        {
+            std::lock_guard lock(state.pics.mtxWake);
+            run->ended.push_back(slot);
+        }
+        state.pics.cvWake.notify_all();
+    };
     // A worker that cannot be started counts as done at once, so the run never
     // waits for a picture that never runs.
     auto startWorker = [&](int slot, int pic) {
         try {
-            workers[size_t(slot)] = std::thread([&state, run, slot, pic] {
+            workers[size_t(slot)] = std::thread([&state, slotEnded, slot, pic] {
                 DownOnePicFunc(state, pic);
-                run->SlotEnded(slot);
+                slotEnded(slot);
             });
         } catch (const std::system_error &) {
             ++pics.nPicDone;
-            run->SlotEnded(slot);
+            slotEnded(slot);
         }
     };
-    for (int s = 0; s < nSlots; ++s)
-        startWorker(s, s);
-    int next = nSlots;
-    int shown = nCount + 1;
+    int next = 0;
+    int shownDone = -1;
+    int shownCount = -1;
 
     for (;;) {
-        int slot = -1;
-        {
-            std::unique_lock lock(run->mtx);
-            run->cv.wait_for(lock, kStopPoll,
-                             [&] { return !run->ended.empty() || StopRequested(state); });
-            if (!run->ended.empty()) {
-                slot = run->ended.front();
-                run->ended.pop_front();
-            }
+        // Read before the count: once no more pictures come, the count is final.
+        const bool bMore = pics.bMorePictures.load();
+        const int nCount = job.Count();
+        while (!freeSlots.empty() && next < nCount && !StopRequested(state)) {
+            if (pics.wThreads == 1 && next > 0)
+                PauseUnlessStopped(state, pics.nSingleThreadPauseMs);
+            if (StopRequested(state))
+                break;
+            const int slot = freeSlots.back();
+            freeSlots.pop_back();
+            startWorker(slot, next++);
         }
         if (StopRequested(state))
             break;
-        if (slot >= 0) {
-            if (workers[size_t(slot)].joinable())
-                workers[size_t(slot)].join();
-            if (next < nCount) {
-                if (pics.wThreads == 1)
-                    PauseUnlessStopped(state, pics.nSingleThreadPauseMs);
-                if (StopRequested(state))
-                    break;
-                startWorker(slot, next++);
-            }
-        }
         const int done = pics.nPicDone.load();
-        if ((done != shown || done >= nCount) && job.hNotifyWnd) {
+        if ((done != shownDone || nCount != shownCount) && job.hNotifyWnd) {
             job.hNotifyWnd->SetControlText(job.nNotifyCtrl,
                                            QStringLiteral("已下载%1/%2......").arg(done).arg(nCount));
-            shown = done;
+            shownDone = done;
+            shownCount = nCount;
         }
-        if (done >= nCount)
+        if (done >= nCount && !bMore)
             break;
+
+        std::deque<int> ended;
+        {
+            std::unique_lock lock(pics.mtxWake);
+            pics.cvWake.wait_for(lock, kStopPoll, [&] {
+                return !run->ended.empty() || StopRequested(state) || bMore != pics.bMorePictures.load() ||
+                       (!freeSlots.empty() && job.Count() > next);
+            });
+            ended.swap(run->ended);
+        }
+        for (const int slot : ended) {
+            if (workers[size_t(slot)].joinable())
+                workers[size_t(slot)].join(); // already past its last step
+            freeSlots.push_back(slot);
+        }
     }
 
     if (StopRequested(state)) {
@@ -155,13 +160,13 @@ void DownPicFunc(CEngineState &state)
     } else {
         for (std::thread &t : workers)
             if (t.joinable())
-                t.join(); // already past their last step
+                t.join();
     }
 
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
     if (job.hNotifyWnd)
-        job.hNotifyWnd->DownloadFinished(seconds.count(), nCount);
+        job.hNotifyWnd->DownloadFinished(seconds.count(), job.Count());
     state.SetBusyFolder(QString());
     pics.bDownPicBusy = false;
 }
@@ -176,18 +181,18 @@ void DownOnePicFunc(CEngineState &state, int i)
     ST_URLRESPONSE resp;
     InitUrlResponse(resp);
 
-    const QString entry = job.arrUrl[i];
+    const ST_DOWNENTRY pic = job.Entry(i);
+    const QString &entry = pic.strUrl;
     const qsizetype crlf = entry.indexOf(QStringLiteral("\r\n"));
     const QString url = crlf < 0 ? entry : entry.left(crlf);
     const QString alt = crlf < 0 ? QString() : entry.mid(crlf + 2);
 
     req.strUrl = url;
     req.dwReadTimeout = uint32_t(pics.wTimeoutSec) * 1000;
-    if (!job.arrHeader.isEmpty() && i < job.arrHeader.size())
-        req.strHeaders = job.arrHeader[i];
+    req.strHeaders = pic.strHeader;
     req.nMinKB = pics.wMinKB;
     req.nMaxKB = pics.wMaxKB;
-    req.strSavePath = job.FullPath(i);
+    req.strSavePath = pic.strPath;
     req.byAttempts = 2;
     req.byRetryDelaySec = 1;
     req.pAbort = &pics.bStopDownPic; // a stop ends the transfer and removes its temporary file

@@ -1,5 +1,7 @@
 #include "engine/engine_state.h"
 
+#include "util/text_utils.h"
+
 #include <memory>
 #include <system_error>
 
@@ -7,6 +9,13 @@ CEngineState::~CEngineState()
 {
     RequestStopAll();
     WaitForJobs();
+}
+
+QString CEngineState::KeptPageHtml() const
+{
+    QString decoded = strPageHtml;
+    DecodeHtmlEntities(decoded);
+    return !strPageHtml.isEmpty() && decoded == strPageText ? strPageHtml : strPageText;
 }
 
 void CEngineState::RequestStopAll()

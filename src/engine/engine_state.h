@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -30,6 +31,9 @@ struct DownPicEngine
     // pictures), so a stop ends them at once.
     std::atomic<bool> bStopDownPic{false};
     std::atomic<bool> bDownPicBusy{false}; // true while DownPicFunc runs its pool
+    // True while the collection may still add pictures to a running pool (its
+    // choice pages are loading); the manager then waits for them.
+    std::atomic<bool> bMorePictures{false};
     std::atomic<int> nPicDone{0};          // pictures of the run whose worker has ended
     std::atomic<int64_t> nBytesDone{0};    // bytes of the run's pictures fetched so far
     std::atomic<int> nPicSaved{0};         // of those, the ones that reached their file
@@ -44,6 +48,16 @@ struct DownPicEngine
     // The pictures' connections, TLS sessions and CA store, kept from one
     // picture and one album to the next.
     CNetContext net;
+
+    // The manager waits on this for ended workers and added pictures.
+    std::mutex mtxWake;
+    std::condition_variable cvWake;
+    // A picture was added or bMorePictures changed: any thread.
+    void WakeManager()
+    {
+        { std::lock_guard lock(mtxWake); }
+        cvWake.notify_all();
+    }
 };
 
 // The state the window keeps for the jobs: settings, album list, the kept
@@ -72,6 +86,7 @@ public:
     std::mutex mtxSettings;         // see above
     CAlbumList albums;              // album list of the last list job
     QString strPageText;            // kept product page text (AddProductAlbum)
+    QString strPageHtml;            // the same page as served, entities kept
     QString strSiteFolder;          // "京东/" after a JD list job
     QString strSecondFolder;        // empty for JD
     ExtSettings ext;                // 下载器扩展设置.ini, loaded at each job start
@@ -103,6 +118,10 @@ public:
         const int kind = SiteKind.load();
         return size_t(kind >= 0 && kind < SITE_COUNT ? kind : SITE_JD);
     }
+
+    // The kept page as served: strPageHtml when it belongs to strPageText,
+    // else the text itself.
+    QString KeptPageHtml() const;
 
     // Asks every running job to stop (list job, download job, picture pool)
     // and makes their running transfers end at once.  Any thread; waits for nothing.

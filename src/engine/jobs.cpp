@@ -41,6 +41,58 @@ void CountAlbumOutcome(CEngineState &state, int nCount)
     state.nJobPicSkipped += uint32_t(std::max(0, nCount - done));
 }
 
+// The picture pool of one album.  It may start while the collection still
+// adds pictures (choice pages loading), and is always waited for.
+class CAlbumPool
+{
+public:
+    explicit CAlbumPool(CEngineState &state) : m_state(state) {}
+    ~CAlbumPool()
+    {
+        // Only an exception in the collection comes here with a running pool.
+        if (m_manager.joinable()) {
+            m_state.pics.bStopDownPic = true;
+            EndCollection();
+            m_manager.join();
+        }
+    }
+    CAlbumPool(const CAlbumPool &) = delete;
+    CAlbumPool &operator=(const CAlbumPool &) = delete;
+
+    bool Started() const { return m_manager.joinable(); }
+
+    // Starts the pool on the pictures collected so far, more to follow.
+    bool StartEarly()
+    {
+        if (Started() || m_state.job.Count() == 0 ||
+            m_state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
+            return false;
+        m_state.pics.bMorePictures = true;
+        m_manager = StartDownPic(m_state);
+        if (!Started())
+            m_state.pics.bMorePictures = false; // tried again when the collection ends
+        return Started();
+    }
+    // No more pictures come.
+    void EndCollection()
+    {
+        m_state.pics.bMorePictures = false;
+        m_state.pics.WakeManager();
+    }
+    // Starts the pool unless it runs.  False when it could not be started.
+    bool Start()
+    {
+        if (!Started())
+            m_manager = StartDownPic(m_state);
+        return Started();
+    }
+    void Wait() { m_manager.join(); }
+
+private:
+    CEngineState &m_state;
+    std::thread m_manager;
+};
+
 } // namespace
 
 void GetListFunc(CEngineState &state, IJobHost &host)
@@ -181,14 +233,29 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         host.SetStatus1(QStringLiteral("正在下载第%1/%2个图集").arg(k + 1).arg(chosen.size()));
         host.SetStatus2(QStringLiteral("......"));
 
+        uint16_t flags = 0;
+        {
+            std::lock_guard lock(state.mtxSettings);
+            flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
+        }
+        // Pictures that are only listed wait for the whole album; downloads
+        // start on the first pictures while later choice pages still load.
+        const bool bDownload = !bNamesOnly && !(flags & ThunderListOnly);
+        CAlbumPool pool(state);
+        const auto startEarly = [&] {
+            if (pool.StartEarly())
+                host.SetStatus2(QStringLiteral("已开始下载图片"));
+        };
         if (siteKind > kLastSiteKind)
             host.ShowMessage(notice::BadListType());
         else if (siteKind == SITE_JD)
-            ExtractProductPictures(state, host, chosen[k]);
+            ExtractProductPictures(state, host, chosen[k], bDownload ? std::function<void()>(startEarly) : nullptr);
+        pool.EndCollection();
         if (job.Count() == 0 && state.DownloadJobState.load() == DOWN_SKIP_REST)
             ++state.nJobAlbumsUpToDate;
 
-        if (job.Count() < 1 || state.DownloadJobState.load() == DOWN_STOP_REQUESTED)
+        // A stop during the collection still counts what the pool started.
+        if (job.Count() < 1 || (state.DownloadJobState.load() == DOWN_STOP_REQUESTED && !pool.Started()))
             continue;
         nTotal += uint32_t(job.Count());
         state.nJobPicTotal = nTotal;
@@ -197,23 +264,18 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             state.nJobPicSkipped += uint32_t(job.Count());
             continue;
         }
-        uint16_t flags = 0;
-        {
-            std::lock_guard lock(state.mtxSettings);
-            flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
-        }
         if (flags & ThunderListOnly) {
             WriteListFile(job, state.albums.GetAlbum(chosen[k]).strName);
             state.nJobPicSkipped += uint32_t(job.Count());
             continue;
         }
-        host.SetStatus2(QStringLiteral("已开始下载图片"));
-        std::thread manager = StartDownPic(state);
-        if (!manager.joinable()) {
+        if (!pool.Started())
+            host.SetStatus2(QStringLiteral("已开始下载图片"));
+        if (!pool.Start()) {
             host.ShowMessage(notice::ManagerThreadFailed());
             continue;
         }
-        manager.join();
+        pool.Wait();
         const bool bStopped = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
         // A stop aborted the running pictures; they end at once and take
         // their temporary files with them.

@@ -23,6 +23,10 @@ inline QString PageNotLoaded(const QString &reason)
 {
     return QStringLiteral("无法打开商品页面（%1），请检查网址和网络后再试。").arg(reason);
 }
+inline QString PageNotRead(const QString &reason)
+{
+    return QStringLiteral("商品页面无法读取（%1）。").arg(reason);
+}
 inline QString JobFailed() { return QStringLiteral("内存不足或出现意外错误，任务已停止。"); }
 inline QString NoPictures() { return QStringLiteral("没有在商品页面中找到可以下载的图片。"); }
 inline QString DescriptionPicturesOnlyHint()

@@ -147,7 +147,10 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     }
 
     job.AppendPicture(url, fileName, header);
-    host.SetStatus2(QStringLiteral("已获取到%1张图片信息").arg(job.Count()));
+    state.pics.WakeManager();
+    // A pool that already runs beside the collection shows its own progress there.
+    if (!state.pics.bDownPicBusy.load())
+        host.SetStatus2(QStringLiteral("已获取到%1张图片信息").arg(job.Count()));
 
     if ((rec.wFlags & OriginalNameFile) && !state.run.NamesOnly()) {
         // A long product title alone can pass what a file name may hold.

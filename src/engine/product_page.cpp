@@ -1,81 +1,126 @@
 #include "engine/product_page.h"
 
+#include "engine/choice_pages.h"
 #include "engine/description_pictures.h"
 #include "engine/engine_state.h"
 #include "engine/job_host.h"
 #include "engine/notices.h"
+#include "engine/page_load.h"
+#include "engine/page_reader.h"
 #include "engine/picture_naming.h"
-#include "engine/product_page_modern.h"
-#include "net/response_text.h"
 #include "net/url_fetcher.h"
-#include "util/text_utils.h"
+
+#include <QRegularExpression>
+#include <QUrl>
 
 #include <algorithm>
 
 namespace {
 
 constexpr uint32_t kPageTimeoutMs = 20000;
-// Choice addresses shorter than this are no page addresses.
-constexpr int kShortestChoiceUrl = 15;
 
-// `reason` (when given) says why a page could not be loaded.
-bool LoadPage(const ST_URLREQUEST &req, QString &page, QString *reason = nullptr)
+// One page the collection takes pictures from, in order.
+struct ChoiceVisit
 {
-    ST_URLRESPONSE resp;
-    InitUrlResponse(resp);
-    if (!FetchUrl(req, resp, 0)) {
-        if (reason)
-            *reason = resp.strFailReason;
-        return false;
+    QString strName;
+    int nPage = -1; // index into the pages to load; -1: the kept product page
+};
+
+// The pages of the choices, in page order.  Only product pages are ever
+// asked for: a choice area also links to the cart, reviews, lists and shops,
+// and those requests carry the user's log-in cookies.  The product's own
+// choice is the kept page; without one, the product comes last, unnamed.
+std::vector<ChoiceVisit> PlanChoiceVisits(const std::vector<ST_PAGECHOICE> &choices, const QString &albumUrl,
+                                          QStringList &urls)
+{
+    const QString albumSku = ProductSku(albumUrl);
+    std::vector<ChoiceVisit> visits;
+    bool bMatched = false;
+    for (const ST_PAGECHOICE &c : choices) {
+        if (!IsProductPageUrl(c.strUrl))
+            continue;
+        QString name = c.strName;
+        // A name starting at the root would be taken as an absolute path:
+        // a page must never place pictures outside the album.
+        while (name.startsWith(u'/'))
+            name.remove(0, 1);
+        const bool bOwn = albumUrl.contains(c.strUrl) ||
+                          (!albumSku.isEmpty() && ProductSku(c.strUrl) == albumSku &&
+                           QUrl(c.strUrl).host() == QUrl(albumUrl).host());
+        if (bOwn) {
+            bMatched = true;
+            visits.push_back({name, -1});
+        } else {
+            visits.push_back({name, int(urls.size())});
+            urls.append(c.strUrl);
+        }
     }
-    // Newer pages are UTF-8 and say so; the others are GBK, as before.
-    GetResponseText(resp, page, TXTF_GUNZIP | TXTF_CHARSET);
+    if (!bMatched)
+        visits.push_back({QString(), -1});
+    return visits;
+}
+
+// Hands the thumbnails of one page to AddPicture as main pictures 1, 2, …
+// (a thumbnail without an address keeps its number).  False when a stop
+// ended the collection.
+bool AddThumbnails(CEngineState &state, IJobHost &host, int albumIndex, const QStringList &thumbs,
+                   const QString &choiceName, bool bSkipHeld)
+{
+    for (qsizetype k = 0; k < thumbs.size(); ++k) {
+        if (thumbs[k].isEmpty())
+            continue;
+        const QString url = LargePictureUrl(thumbs[k]);
+        if (bSkipHeld && state.job.FindUrl(url) >= 0)
+            continue;
+        const QString number = QString::number(k + 1);
+        const QString name = choiceName.isEmpty() ? QStringLiteral("主图_%1").arg(number)
+                                                  : QStringLiteral("%1_主图_%2").arg(choiceName, number);
+        AddPicture(state, host, url, name, QString(), albumIndex);
+        if (StopCollecting(state, thumbs.size() - k))
+            return false;
+    }
     return true;
 }
 
-// The large picture address of one thumbnail text, or empty when it has none.
-QString ThumbnailUrl(const QString &thumb)
+// The main pictures: those of every choice (JD picture method 1), else those
+// of the product page alone.  False when a stop ended the collection.
+bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, const ST_PRODUCTPAGE &page,
+                         const std::function<void()> &picturesReady)
 {
-    const QString url = ThumbnailAddress(thumb);
-    return url.isEmpty() ? url : LargePictureUrl(url);
+    if (page.arrChoices.empty() || state.ext.bJdPictureMethod != 1)
+        return AddThumbnails(state, host, albumIndex, page.arrThumbs, QString(), false);
+
+    QStringList urls;
+    const std::vector<ChoiceVisit> visits =
+        PlanChoiceVisits(page.arrChoices, state.albums.GetAlbum(albumIndex).strUrl, urls);
+    CChoicePages pages(urls, &state.pics.bStopDownPic);
+    for (const ChoiceVisit &visit : visits) {
+        std::optional<ST_PRODUCTPAGE> choicePage;
+        if (visit.nPage < 0)
+            choicePage = page;
+        else
+            choicePage = pages.Take(visit.nPage);
+        if (!choicePage) {
+            if (StopCollecting(state))
+                return false;
+            continue;
+        }
+        if (!AddThumbnails(state, host, albumIndex, choicePage->arrThumbs, visit.strName, true))
+            return false;
+        if (picturesReady)
+            picturesReady();
+    }
+    return true;
 }
 
 } // namespace
 
-bool StopCollecting(CEngineState &state, const QStringList &thumbs, qsizetype from)
+bool StopCollecting(CEngineState &state, qsizetype nLeft)
 {
     const uint8_t s = state.DownloadJobState.load();
     if (s == DOWN_SKIP_REST)
-        state.nJobPicSkipped += uint32_t(std::max<qsizetype>(0, thumbs.size() - from));
+        state.nJobPicSkipped += uint32_t(std::max<qsizetype>(0, nLeft));
     return s == DOWN_SKIP_REST || s == DOWN_STOP_REQUESTED;
-}
-
-QStringList ThumbnailList(QString page)
-{
-    QStringList thumbs;
-    const QString strip = QStringLiteral("class=\"spec-items");
-    if (page.indexOf(strip) <= 0)
-        return PageConfigThumbnails(page); // a strip drawn by script
-    CutAfter(strip, true, page);
-    CutBefore(QStringLiteral("</ul>"), page);
-    SplitString(thumbs, page, QStringLiteral("src="));
-    return thumbs;
-}
-
-QString ThumbnailAddress(const QString &thumb)
-{
-    const qsizetype space = thumb.indexOf(u' ');
-    const QString raw = space < 0 ? QString() : thumb.left(space);
-    QString url;
-    if (raw.contains(QStringLiteral("http://")) || raw.contains(QStringLiteral("https://")))
-        url = raw;
-    else if (raw.contains(u'.'))
-        url = QStringLiteral("http:") + raw;
-    else
-        return {};
-    url.remove(u'"');
-    url.remove(u'\'');
-    return url;
 }
 
 QString LargePictureUrl(QString url)
@@ -84,7 +129,8 @@ QString LargePictureUrl(QString url)
     url.replace(QStringLiteral("/n9/"), QStringLiteral("/n12/"));
     url.replace(QStringLiteral("/s75x75_jfs/"), QStringLiteral("/jfs/"));
     // Newer thumbnails carry other sizes, which "/n12/" alone leaves small.
-    return DropSizeDirectives(url);
+    static const QRegularExpression directive(QStringLiteral(R"re(/s\d+x\d+_jfs/)re"));
+    return url.replace(directive, QStringLiteral("/jfs/"));
 }
 
 void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address)
@@ -93,32 +139,29 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     InitUrlRequest(req, address, QString(), kPageTimeoutMs);
     req.strHeaders = QStringLiteral("Accept-Encoding: gzip, deflate");
     req.pAbort = &state.bAbortList;
-    QString page;
+    ST_LOADEDPAGE loaded;
     QString reason;
-    if (!LoadPage(req, page, &reason)) {
+    if (!LoadProductPage(req, loaded, &reason)) {
         state.strPageText.clear(); // never taken for this address's page
+        state.strPageHtml.clear();
         // Without this the user would only read "共0个" and not know why.
         if (state.ListJobState.load() != LIST_STOP_REQUESTED)
             host.ShowMessage(notice::PageNotLoaded(reason));
         return;
     }
-    const QString whole = page;
-
-    CutAfter(QStringLiteral("id=\"product-intro"), true, page);
-    QString title = GetBetween(QStringLiteral("<h1>"), QStringLiteral("</"), 0, page);
-    if (title.isEmpty())
-        title = ModernProductTitle(whole);
-    if (title.isEmpty()) {
-        host.ShowMessage(notice::NoProductTitle());
+    const ST_PRODUCTPAGE page = ReadProductPage(loaded.strText, loaded.strHtml, address);
+    if (page.strTitle.isEmpty()) {
+        host.ShowMessage(page.strFailure.isEmpty() ? notice::NoProductTitle()
+                                                   : notice::PageNotRead(page.strFailure));
         return;
     }
     state.strSiteFolder = QStringLiteral("京东");
 
     ST_PERLISTRECORD rec;
-    rec.strName = title;
+    rec.strName = page.strTitle;
     rec.strUrl = address;
     // For the thumbnail layout of the album list.
-    rec.strCoverUrl = FirstThumbnailAddress(whole);
+    rec.strCoverUrl = page.CoverUrl();
     rec.nPicCount = -1;
     rec.nAttrib = 0;
     if (state.StartupReady.load() == 1) {
@@ -127,86 +170,14 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     }
     // After a stop the page is not kept; neither is the last product's page,
     // which a download would otherwise take for this album's.
-    state.strPageText = state.ListJobState.load() == LIST_STOP_REQUESTED ? QString() : whole;
+    const bool bKeep = state.ListJobState.load() != LIST_STOP_REQUESTED;
+    state.strPageText = bKeep ? loaded.strText : QString();
+    state.strPageHtml = bKeep ? loaded.strHtml : QString();
 }
 
-namespace {
-
-// The main pictures: those of every choice (JD picture method 1), else those
-// of the product page alone.  False when a stop ended the collection.
-bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, const QString &work)
+void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex,
+                            const std::function<void()> &picturesReady)
 {
-    ST_URLREQUEST req;
-    InitUrlRequest(req, QString(), QString(), kPageTimeoutMs);
-    req.pAbort = &state.pics.bStopDownPic;
-    const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
-
-    QStringList choices;
-    SplitString(choices, work, QStringLiteral("class=\"item"));
-    if (!choices.isEmpty() && state.ext.bJdPictureMethod == 1) {
-        AdoptModernChoices(choices, album.strUrl);
-        bool bMatched = false;
-        for (qsizetype i = 1; i < choices.size(); ++i) {
-            QString choice = choices[i];
-            QString choiceUrl;
-            GetBetween(choiceUrl, QStringLiteral("href=\""), QStringLiteral("\""), GB_CUT_TEXT, choice);
-            if (!choiceUrl.contains(QStringLiteral("http")))
-                choiceUrl.prepend(QStringLiteral("http:"));
-            req.strUrl = choiceUrl;
-            QString choiceName = GetBetween(QStringLiteral("title=\""), QStringLiteral("\""), 0, choice);
-            // A name starting at the root would be taken as an absolute
-            // path: a page must never place pictures outside the album.
-            while (choiceName.startsWith(u'/'))
-                choiceName.remove(0, 1);
-
-            QString page;
-            if (album.strUrl.contains(choiceUrl)) {
-                bMatched = true;
-                page = state.strPageText;
-                if (choiceUrl.size() < kShortestChoiceUrl)
-                    continue;
-            } else {
-                if (i == choices.size() - 1 && !bMatched)
-                    choices.append(QStringLiteral("< href=\"%1\" title=\"\"").arg(album.strUrl));
-                if (choiceUrl.size() < kShortestChoiceUrl || !LoadPage(req, page))
-                    continue;
-            }
-
-            const QStringList thumbs = ThumbnailList(page);
-            for (qsizetype j = 1; j < thumbs.size(); ++j) {
-                const QString url = ThumbnailUrl(thumbs[j]);
-                if (url.isEmpty() || state.job.FindUrl(url) >= 0)
-                    continue;
-                const QString name = choiceName.isEmpty()
-                                         ? QStringLiteral("主图_%1").arg(j)
-                                         : QStringLiteral("%1_主图_%2").arg(choiceName, QString::number(j));
-                AddPicture(state, host, url, name, QString(), albumIndex);
-                if (StopCollecting(state, thumbs, j))
-                    return false;
-            }
-        }
-    } else {
-        const QStringList thumbs = ThumbnailList(state.strPageText);
-        for (qsizetype j = 1; j < thumbs.size(); ++j) {
-            const QString url = ThumbnailUrl(thumbs[j]);
-            if (url.isEmpty())
-                continue;
-            AddPicture(state, host, url, QStringLiteral("主图_%1").arg(j), QString(), albumIndex);
-            if (StopCollecting(state, thumbs, j))
-                return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
-{
-    QString work = state.strPageText;
-    CutAfter(QStringLiteral("id=\"summary-stock"), true, work);
-    CutBefore(QStringLiteral("class=\"btn-append"), work);
-
     uint16_t flags = 0;
     {
         std::lock_guard lock(state.mtxSettings);
@@ -214,11 +185,17 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex)
     }
     if (!(flags & DescriptionPicturesOnly)) {
         const uint8_t desc = state.ext.bJdDescriptionPictures;
-        if (desc != JD_DESC_ONLY && !CollectMainPictures(state, host, albumIndex, work))
+        const bool bDescription = desc == JD_DESC_AFTER_MAIN || desc == JD_DESC_ONLY;
+        const ST_PRODUCTPAGE page = ReadProductPage(state.strPageText, state.KeptPageHtml(),
+                                                    state.albums.GetAlbum(albumIndex).strUrl, bDescription);
+        if (desc != JD_DESC_ONLY && !CollectMainPictures(state, host, albumIndex, page, picturesReady))
             return;
-        if ((desc == JD_DESC_AFTER_MAIN || desc == JD_DESC_ONLY) &&
-            !AddDescriptionPictures(state, host, albumIndex))
+        if (bDescription && !AddDescriptionPictures(state, host, albumIndex, page.strDescUrl))
             return;
+        if (state.job.Count() == 0 && !page.strFailure.isEmpty()) {
+            host.ShowMessage(notice::PageNotRead(page.strFailure));
+            return;
+        }
     }
     if (state.job.Count() == 0)
         host.ShowMessage(flags & DescriptionPicturesOnly ? notice::DescriptionPicturesOnlyHint()

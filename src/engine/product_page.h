@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+#include <functional>
 
 class CEngineState;
 class IJobHost;
@@ -15,18 +16,14 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
 
 // Download job: hands the main pictures of album `albumIndex` (and, with the
 // JD picture method 1, those of every colour or version choice) to AddPicture.
-void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex);
+// `picturesReady`, when given, is called whenever pictures were added and more
+// may follow (a choice page's pictures are in), so a pool may start on them.
+void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex,
+                            const std::function<void()> &picturesReady = {});
 
 // Thumbnail address → large picture address.
 QString LargePictureUrl(QString url);
 
-// The thumbnails of the picture strip ("class=\"spec-items" up to "</ul>",
-// split at "src="), element 0 being the text before the first one; empty
-// when the page has no strip.
-QStringList ThumbnailList(QString page);
-// The address of one thumbnail text (scheme added, quotes removed), or empty
-// when it has none.
-QString ThumbnailAddress(const QString &thumb);
-
-// True when AddPicture or the user asked to stop collecting (DownloadJobState 2 or 3).
-bool StopCollecting(CEngineState &state, const QStringList &thumbs = {}, qsizetype from = 0);
+// True when AddPicture or the user asked to stop collecting (DownloadJobState
+// 2 or 3); with 2, the `nLeft` pictures not collected count as skipped.
+bool StopCollecting(CEngineState &state, qsizetype nLeft = 0);

@@ -78,7 +78,7 @@ TEST_F(ModernPageTest, SizedThumbnailsGiveLargePicturesAndTheCover)
                                              QStringLiteral("http://img11.360buyimg.com/n12/jfs/t1/b.jpg")}));
 }
 
-TEST_F(ModernPageTest, ImageListStandsInForAMissingStripOnly)
+TEST_F(ModernPageTest, ImageListStandsInForAMissingOrEmptyStrip)
 {
     state.ext.bJdPictureMethod = 0;
     const std::string list = "'jfs/t1/a.jpg', \"//img14.360buyimg.com/n1/jfs/t1/b.jpg\",\n 'jfs/t1/\\x63.jpg', ''";
@@ -93,13 +93,13 @@ TEST_F(ModernPageTest, ImageListStandsInForAMissingStripOnly)
                                              QStringLiteral("http://img10.360buyimg.com/n12/jfs/t1/c.jpg")}));
     EXPECT_EQ(state.job.arrFileName[2], QStringLiteral("主图_3.jpg"));
 
-    // A strip, even an empty one, is the page's own word.
+    // A strip the page left empty is filled from the same list by script.
     state.albums.Clear();
     state.job.ResetPictures();
     page.strip = true;
     ListAndStartUtf8(page.Html());
     ExtractProductPictures(state, host, 0);
-    EXPECT_EQ(state.job.Count(), 0);
+    EXPECT_EQ(state.job.Count(), 3);
 }
 
 TEST(LargePictureUrl, EverySizeDirectiveGoes)

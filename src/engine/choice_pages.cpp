@@ -1,0 +1,77 @@
+#include "engine/choice_pages.h"
+
+#include "engine/page_load.h"
+#include "engine/page_reader.h"
+#include "net/url_fetcher.h"
+
+#include <chrono>
+#include <system_error>
+
+namespace {
+
+constexpr uint32_t kPageTimeoutMs = 20000;
+// How often a wait looks at the stop flag.
+constexpr auto kStopPoll = std::chrono::milliseconds(50);
+
+} // namespace
+
+CChoicePages::CChoicePages(const QStringList &urls, const std::atomic<bool> *pStop)
+    : m_urls(urls), m_pStop(pStop), m_pages(size_t(urls.size())), m_done(size_t(urls.size()), false)
+{
+    const int nLoaders = std::min<int>(kChoicePagesAtOnce, int(urls.size()));
+    for (int k = 0; k < nLoaders; ++k) {
+        try {
+            m_loaders.emplace_back([this] { LoadPages(); });
+        } catch (const std::system_error &) {
+            break; // the loaders that started take every page
+        }
+    }
+    // Without any loader the pages are loaded in Take().
+}
+
+CChoicePages::~CChoicePages()
+{
+    m_bAbort = true;
+    for (std::thread &t : m_loaders)
+        t.join();
+}
+
+void CChoicePages::LoadPages()
+{
+    for (int i = m_nNext++; i < m_urls.size() && !m_bAbort.load(); i = m_nNext++) {
+        std::optional<ST_PRODUCTPAGE> page;
+        try {
+            ST_URLREQUEST req;
+            InitUrlRequest(req, m_urls[i], QString(), kPageTimeoutMs);
+            req.pAbort = &m_bAbort;
+            ST_LOADEDPAGE loaded;
+            if (LoadProductPage(req, loaded))
+                page = ReadProductPage(loaded.strText, loaded.strHtml, m_urls[i]);
+        } catch (...) {
+            page.reset(); // a page that fails in any way is skipped like one not loaded
+        }
+        {
+            std::lock_guard lock(m_mtx);
+            m_pages[size_t(i)] = std::move(page);
+            m_done[size_t(i)] = true;
+        }
+        m_cv.notify_all();
+    }
+}
+
+std::optional<ST_PRODUCTPAGE> CChoicePages::Take(int i)
+{
+    if (i < 0 || i >= m_urls.size())
+        return std::nullopt;
+    if (m_loaders.empty())
+        LoadPages();
+    std::unique_lock lock(m_mtx);
+    while (!m_done[size_t(i)]) {
+        if (m_pStop && m_pStop->load()) {
+            m_bAbort = true;
+            return std::nullopt;
+        }
+        m_cv.wait_for(lock, kStopPoll);
+    }
+    return std::move(m_pages[size_t(i)]);
+}
