@@ -8,6 +8,11 @@
 // the page names them under PICTURE_BASE (default: that server), so that a
 // relay can stand in between.  Prints the page port and the picture port on
 // its first line, then serves until stopped.
+//
+// With BENCH_CHOICES=C (and BENCH_PAGE_MS, default 150) the product
+// http://item.jd.com/1.html, asked for through the proxy variable, has C
+// colour choices, each a page of its own with COUNT pictures of its own; every
+// page answers after BENCH_PAGE_MS.  The pictures are (C + 1) x COUNT.
 
 #include "core/soft_settings.h"
 
@@ -22,7 +27,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -98,24 +105,55 @@ int main(int argc, char *argv[])
                              : tls     ? "https://127.0.0.1:" + std::to_string(picturePort)
                                        : "http://127.0.0.1:" + std::to_string(port);
 
-    std::string page = "<html><head><meta charset=\"gbk\"></head><body><div id=\"product-intro\">"
-                       "<h1>bench product</h1><ul class=\"spec-items\">\n";
+    const char *choicesEnv = std::getenv("BENCH_CHOICES");
+    const int choices = choicesEnv ? std::stoi(choicesEnv) : 0;
+    const char *pageMsEnv = std::getenv("BENCH_PAGE_MS");
+    const int pageMs = pageMsEnv ? std::stoi(pageMsEnv) : 150;
+
     std::ofstream curlConfig(folder + "/curl.cfg");
-    for (int i = 0; i < count; ++i) {
-        const std::string name = "p" + std::to_string(i) + ".jpg";
-        page += "<li><img src='" + base + "/n5/" + name + "' alt=''></li>\n";
-        curlConfig << "url = \"" << base << "/n12/" << name << "\"\noutput = \"curl/" << name << "\"\n";
-    }
-    page += "</ul></div></body></html>\n";
+    // The page of product `sku` (1: the one asked for), its strip naming its own pictures.
+    auto productPage = [&](int sku) {
+        std::string page = "<html><head><meta charset=\"gbk\"></head><body><div id=\"product-intro\">"
+                           "<h1>bench product</h1><ul class=\"spec-items\">\n";
+        for (int i = 0; i < count; ++i) {
+            const std::string name = (choices > 0 ? "s" + std::to_string(sku) + "_" : std::string()) + "p" +
+                                     std::to_string(i) + ".jpg";
+            page += "<li><img src='" + base + "/n5/" + name + "' alt=''></li>\n";
+            curlConfig << "url = \"" << base << "/n12/" << name << "\"\noutput = \"curl/" << name << "\"\n";
+        }
+        page += "</ul>";
+        if (sku == 1 && choices > 0) {
+            page += "<div id=\"summary-stock\">";
+            for (int c = 0; c <= choices; ++c) {
+                const std::string link = "//item.jd.com/" + std::to_string(c == 0 ? 1 : 1000 + c) + ".html";
+                page += "<div class=\"item\"><a href=\"" + link + "\" title=\"c" + std::to_string(c) + "\">c" +
+                        std::to_string(c) + "</a></div>\n";
+            }
+            page += "<a class=\"btn-append\">";
+        }
+        return page + "</div></body></html>\n";
+    };
+    std::map<std::string, std::string> pages{{"/item.jd.com/1.html", productPage(1)}};
+    for (int c = 1; c <= choices; ++c)
+        pages["/item.jd.com/" + std::to_string(1000 + c) + ".html"] = productPage(1000 + c);
     curlConfig.close();
 
     std::string picture(size, 'x');
     picture[0] = '\xFF';
     picture[1] = '\xD8';
-    server.Get("/item.jd.com/1.html", [&](const httplib::Request &, httplib::Response &res) {
-        res.set_content(page, "text/html");
+    // Pages come as "/item.jd.com/…" or, through the proxy, as "http://item.jd.com/…".
+    server.Get(R"(.*/item\.jd\.com/\d+\.html)", [&](const httplib::Request &req, httplib::Response &res) {
+        const size_t at = req.path.find("/item.jd.com/");
+        const auto it = pages.find(req.path.substr(at));
+        if (it == pages.end()) {
+            res.status = 404;
+            return;
+        }
+        if (choices > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(pageMs));
+        res.set_content(it->second, "text/html");
     });
-    pictures.Get(R"(/n12/p\d+\.jpg)", [&](const httplib::Request &, httplib::Response &res) {
+    pictures.Get(R"(/n12/[\w]+\.jpg)", [&](const httplib::Request &, httplib::Response &res) {
         std::this_thread::sleep_for(std::chrono::milliseconds(latencyMs));
         res.set_content(picture, "image/jpeg");
     });

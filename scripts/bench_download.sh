@@ -11,6 +11,9 @@
 #   https  300 x 150 KB over https, 30 ms latency per answer
 #   relay  as https, through a relay that delays every chunk in each direction
 #          by 15 ms (every round trip, handshakes included, costs 30 ms)
+#   choices a product with 24 colour choices, 5 pictures of 150 KB on each of
+#          the 25 pages, pages 150 ms, pictures 30 ms; curl is given the 125
+#          picture addresses (the pages reach ostrel-cli through http_proxy)
 # https uses a throw-away test CA, handed to both programs as CURL_CA_BUNDLE.
 # BASELINE=/path/to/ostrel-cli also times another build (e.g. of main) per
 # round in the plain http cases and prints its best time beside the table.
@@ -19,7 +22,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-3}
 shift || true
 cases=("$@")
-[ ${#cases[@]} -gt 0 ] || cases=(small big https relay)
+[ ${#cases[@]} -gt 0 ] || cases=(small big https relay choices)
 
 build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_BUILD_TESTS=OFF -DOSTREL_BUILD_GUI=OFF >/dev/null
@@ -57,9 +60,10 @@ summary=()
 ideal=()
 load0=$(cut -d' ' -f1-3 /proc/loadavg)
 for c in "${cases[@]}"; do
-  tls=(); relay=0; n=300; size=153600; latency=30
+  tls=(); relay=0; n=300; size=153600; latency=30; per_page=$n; choices=0
   case $c in
     small) ;;
+    choices) choices=24; per_page=5; n=125 ;;
     big) n=100; size=5242880 ;;
     https) tls=("$work/certs/server.pem" "$work/certs/server.key") ;;
     relay) tls=("$work/certs/server.pem" "$work/certs/server.key"); relay=1 ;;
@@ -74,19 +78,24 @@ for c in "${cases[@]}"; do
     wait_for "$work/port.relay"
     base=("https://127.0.0.1:$(head -1 "$work/port.relay")")
   fi
-  "$build/bench/bench_shop" "$work/prog" "$n" "$size" "$latency" "${tls[@]}" "${base[@]}" >"$work/port" &
+  BENCH_CHOICES=$choices "$build/bench/bench_shop" "$work/prog" "$per_page" "$size" "$latency" "${tls[@]}" "${base[@]}" >"$work/port" &
   pids+=($!)
   wait_for "$work/port"
   address="http://127.0.0.1:$(awk '{print $1}' "$work/port")/item.jd.com/1.html"
+  proxy=()
+  if [ "$choices" -gt 0 ]; then # choices are product pages of the shop's own host
+    address="http://item.jd.com/1.html"
+    proxy=(env "http_proxy=http://127.0.0.1:$(awk '{print $1}' "$work/port")")
+  fi
 
   for r in $(seq "$rounds"); do
     if [ "$c" = small ]; then # the page load alone (and the program's start), for the ideal time
       (cd "$work/prog" && /usr/bin/time -f '%e' -a -o "$work/page.times" "$build/src/cli/ostrel-cli" -q -g "$address" >/dev/null 2>&1)
     fi
-    (cd "$work/prog" && run ostrel "$work/save" "$build/src/cli/ostrel-cli" --save "$work/save" "$address")
+    (cd "$work/prog" && run ostrel "$work/save" "${proxy[@]}" "$build/src/cli/ostrel-cli" --save "$work/save" "$address")
     (cd "$work/prog" && run curl "$work/prog/curl" curl -sS --parallel --parallel-max 15 --config curl.cfg)
     if [ -n "${BASELINE:-}" ] && [ ${#tls[@]} -eq 0 ]; then
-      (cd "$work/prog" && run baseline "$work/save" "$BASELINE" --save "$work/save" "$address")
+      (cd "$work/prog" && run baseline "$work/save" "${proxy[@]}" "$BASELINE" --save "$work/save" "$address")
       printf '%-6s round %d: baseline %s\n' "$c" "$r" "$(tail -1 "$work/baseline.times")"
     fi
     printf '%-6s round %d: ostrel-cli %s s, curl %s s (wall, cpu s, rss MB: %s | %s)\n' "$c" "$r" \

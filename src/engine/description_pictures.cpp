@@ -2,7 +2,6 @@
 
 #include "engine/engine_state.h"
 #include "engine/picture_naming.h"
-#include "engine/product_page.h"
 #include "net/response_text.h"
 #include "net/url_fetcher.h"
 #include "util/text_utils.h"

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // Longest name (before its extension) that keeps the whole path within the
@@ -161,4 +163,12 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         // An earlier run's list is added to, never emptied, when its pictures stay.
         AppendOriginalName(path, name, job.Count() == 1 && !(bKeepOld && QFileInfo::exists(path)));
     }
+}
+
+bool StopCollecting(CEngineState &state, qsizetype nLeft)
+{
+    const uint8_t s = state.DownloadJobState.load();
+    if (s == DOWN_SKIP_REST)
+        state.nJobPicSkipped += uint32_t(std::max<qsizetype>(0, nLeft));
+    return s == DOWN_SKIP_REST || s == DOWN_STOP_REQUESTED;
 }

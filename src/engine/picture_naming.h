@@ -12,3 +12,7 @@ class IJobHost;
 // (the caller stops collecting when it reads 2 or 3).
 void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const QString &name,
                 const QString &header, int albumIndex);
+
+// True when AddPicture or the user asked to stop collecting (DownloadJobState
+// 2 or 3); with 2, the `nLeft` pictures not collected count as skipped.
+bool StopCollecting(CEngineState &state, qsizetype nLeft = 0);

@@ -115,14 +115,6 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
 
 } // namespace
 
-bool StopCollecting(CEngineState &state, qsizetype nLeft)
-{
-    const uint8_t s = state.DownloadJobState.load();
-    if (s == DOWN_SKIP_REST)
-        state.nJobPicSkipped += uint32_t(std::max<qsizetype>(0, nLeft));
-    return s == DOWN_SKIP_REST || s == DOWN_STOP_REQUESTED;
-}
-
 QString LargePictureUrl(QString url)
 {
     url.replace(QStringLiteral("/n5/"), QStringLiteral("/n12/"));

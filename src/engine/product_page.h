@@ -23,7 +23,3 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex,
 
 // Thumbnail address → large picture address.
 QString LargePictureUrl(QString url);
-
-// True when AddPicture or the user asked to stop collecting (DownloadJobState
-// 2 or 3); with 2, the `nLeft` pictures not collected count as skipped.
-bool StopCollecting(CEngineState &state, qsizetype nLeft = 0);

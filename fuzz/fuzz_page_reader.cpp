@@ -1,0 +1,30 @@
+// A product page of any content, with a pageConfig script of any content:
+// the readers never fail, and every thumbnail they give is a web address
+// without white space or control characters.  Input: the page, then the
+// script's object literal.
+
+#include "fuzz_support.h"
+
+#include "engine/page_reader.h"
+#include "util/text_utils.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QList<QByteArray> parts = fuzz::Parts(data, size);
+    QString html = QString::fromUtf8(parts[0]);
+    if (parts.size() > 1)
+        html += QStringLiteral("<script>var pageConfig = ") + QString::fromUtf8(parts[1]) +
+                QStringLiteral(";</script>");
+    QString text = html;
+    DecodeHtmlEntities(text);
+    const ST_PRODUCTPAGE page =
+        ReadProductPage(text, html, QStringLiteral("http://item.jd.com/100.html"), parts.size() > 2);
+    for (const QString &url : page.arrThumbs) {
+        if (url.isEmpty())
+            continue;
+        FUZZ_CHECK(url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://")));
+        for (const QChar c : url)
+            FUZZ_CHECK(c.unicode() >= 0x20 && c.unicode() != 0x7F);
+    }
+    return 0;
+}
