@@ -84,7 +84,7 @@ TEST(ReadProductPage, MarkupVariations)
 
 TEST(ReadProductPage, ScriptRunsOnlyWhenThePageLacksWhatItHolds)
 {
-    const std::string html = shop::ProductPage("杯子", {}, {"'//img.jd.com/n5/a.jpg'"}) +
+    const std::string html = shop::ProductPage("杯子", {{"//item.jd.com/200.html", "蓝"}}, {"'//img.jd.com/n5/a.jpg'"}) +
                              "<script>var pageConfig = {product: {desc: '//cd.jd.com/d?skuId=100'}};</script>";
     EXPECT_TRUE(Read(html).strDescUrl.isEmpty());
     EXPECT_EQ(Read(html, true).strDescUrl, QStringLiteral("//cd.jd.com/d?skuId=100"));
