@@ -31,6 +31,14 @@ QString AttributeValue(const QString &tag, const QString &name)
 
 } // namespace
 
+bool IsDescriptionUrl(const QUrl &url)
+{
+    const QString host = url.host();
+    return (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) &&
+           url.userInfo().isEmpty() &&
+           (host == QLatin1String("cd.jd.com") || host == QLatin1String("d.3.cn") || host == QLatin1String("dx.3.cn"));
+}
+
 QString DescriptionContent(const QString &answer)
 {
     const qsizetype open = answer.indexOf(u'{');
@@ -82,7 +90,10 @@ bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex,
     const QString album = state.albums.GetAlbum(albumIndex).strUrl;
     if (desc.isEmpty())
         return true;
-    const QString address = QUrl(album).resolved(QUrl(desc)).toString();
+    const QUrl url = QUrl(album).resolved(QUrl(desc));
+    if (!IsDescriptionUrl(url))
+        return true;
+    const QString address = url.toString();
 
     ST_URLREQUEST req;
     InitUrlRequest(req, address, QString(), kDescriptionTimeoutMs);

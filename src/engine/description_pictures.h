@@ -8,8 +8,15 @@
 #include <QString>
 #include <QStringList>
 
+class QUrl;
+
 class CEngineState;
 class IJobHost;
+
+// True for an address on the description hosts (cd.jd.com, d.3.cn, dx.3.cn):
+// the page names the address, and no other request may go out with the
+// user's cookies on its word.
+bool IsDescriptionUrl(const QUrl &url);
 
 // The `content` member of a JSON or JSONP answer; empty when there is none.
 QString DescriptionContent(const QString &answer);

@@ -186,6 +186,19 @@ TEST_F(ModernPageTest, DescriptionOnlyAndTheMenuSwitch)
     EXPECT_EQ(host.Messages(), QStringList{notice::DescriptionPicturesOnlyHint()});
 }
 
+TEST_F(ModernPageTest, DescriptionElsewhereIsNeverAskedFor)
+{
+    state.ext.bJdDescriptionPictures = JD_DESC_AFTER_MAIN;
+    for (const std::string desc : {"//cart.jd.com/gate.action?pid=100&pcount=1", "/description/100", "javascript:x"}) {
+        state.albums.Clear();
+        ListAndStartUtf8(ModernPage{"杯子", "", desc, {"'//img.jd.com/n5/own.jpg'"}}.Html());
+        shopServer.ResetLog();
+        ExtractProductPictures(state, host, 0);
+        EXPECT_EQ(state.job.arrFileName, QStringList{QStringLiteral("主图_1.jpg")}) << desc;
+        EXPECT_TRUE(shopServer.Requests().empty()) << desc;
+    }
+}
+
 TEST(DescriptionPictureUrls, KindsAndAddresses)
 {
     const QString base = QStringLiteral("http://d.3.cn/desc/100");
