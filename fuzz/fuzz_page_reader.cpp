@@ -1,6 +1,6 @@
 // A product page of any content, with a pageConfig script of any content:
-// the readers never fail, and every thumbnail they give is a web address
-// without white space or control characters.  Input: the page, then the
+// the readers never fail, and no thumbnail address they give holds a
+// control character (a listing of addresses must never gain a row).  Input: the page, then the
 // script's object literal.
 
 #include "fuzz_support.h"
@@ -20,9 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ST_PRODUCTPAGE page =
         ReadProductPage(text, html, QStringLiteral("http://item.jd.com/100.html"), parts.size() > 2);
     for (const QString &url : page.arrThumbs) {
-        if (url.isEmpty())
-            continue;
-        FUZZ_CHECK(url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://")));
         for (const QChar c : url)
             FUZZ_CHECK(c.unicode() >= 0x20 && c.unicode() != 0x7F);
     }

@@ -8,9 +8,9 @@
 #include <chrono>
 #include <csetjmp>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <memory_resource>
 #include <new>
 #include <string_view>
 #include <unordered_set>
@@ -36,10 +36,10 @@ std::chrono::nanoseconds ThreadCpuTime()
     return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
-// One parse whose every block comes from a pool this object owns.  A parse
-// over budget is left by a jump out of the allocator: gumbo holds nothing but
-// memory, and the pool gives that back.  The tree goes with the pool too,
-// since gumbo_destroy_output recurses once per level of nesting.
+// One parse whose every block this object tracks.  A parse over budget is
+// left by a jump out of the allocator: gumbo holds nothing but memory, and
+// the blocks still live are freed here.  The tree goes the same way, since
+// gumbo_destroy_output recurses once per level of nesting.
 class CGumboParse
 {
 public:
@@ -48,6 +48,14 @@ public:
           m_memoryLimit(kMemoryFloor + kMemoryPerInputByte * std::size_t(utf8.size())),
           m_cpuLimit(ThreadCpuTime() + kCpuFloor + kCpuPerInputMiB * (utf8.size() >> 20))
     {
+    }
+    ~CGumboParse()
+    {
+        while (m_blocks.next != &m_blocks) {
+            Block *block = m_blocks.next;
+            Unlink(block);
+            std::free(block);
+        }
     }
     CGumboParse(const CGumboParse &) = delete;
     CGumboParse &operator=(const CGumboParse &) = delete;
@@ -68,8 +76,19 @@ public:
     }
 
 private:
-    // Each block starts with its size: the pool wants it back on release.
-    static constexpr std::size_t kHeader = alignof(std::max_align_t);
+    // Each block starts with this header; malloc's alignment holds after it.
+    struct alignas(std::max_align_t) Block
+    {
+        Block *prev;
+        Block *next;
+        std::size_t size;
+    };
+
+    void Unlink(Block *block)
+    {
+        block->prev->next = block->next;
+        block->next->prev = block->prev;
+    }
 
     static void *Allocate(void *userdata, std::size_t size)
     {
@@ -79,16 +98,15 @@ private:
             std::longjmp(self.m_abort, 1);
         if (++self.m_calls % kClockEvery == 0 && ThreadCpuTime() > self.m_cpuLimit)
             std::longjmp(self.m_abort, 1);
-        void *block = nullptr;
-        try {
-            block = self.m_pool.allocate(kHeader + size, kHeader);
-        } catch (const std::bad_alloc &) {
-        }
-        // No exception may cross gumbo's C frames.
+        auto *block = static_cast<Block *>(std::malloc(sizeof(Block) + size));
         if (!block)
             std::longjmp(self.m_abort, 1);
-        std::memcpy(block, &size, sizeof size);
-        return static_cast<std::byte *>(block) + kHeader;
+        block->size = size;
+        block->prev = &self.m_blocks;
+        block->next = self.m_blocks.next;
+        self.m_blocks.next->prev = block;
+        self.m_blocks.next = block;
+        return block + 1;
     }
 
     static void Release(void *userdata, void *ptr)
@@ -96,11 +114,10 @@ private:
         if (!ptr)
             return;
         auto &self = *static_cast<CGumboParse *>(userdata);
-        std::byte *block = static_cast<std::byte *>(ptr) - kHeader;
-        std::size_t size = 0;
-        std::memcpy(&size, block, sizeof size);
-        self.m_live -= size;
-        self.m_pool.deallocate(block, kHeader + size, kHeader);
+        Block *block = static_cast<Block *>(ptr) - 1;
+        self.m_live -= block->size;
+        self.Unlink(block);
+        std::free(block);
     }
 
     const QByteArray &m_utf8; // the tree points into it
@@ -109,7 +126,7 @@ private:
     std::size_t m_live = 0;
     unsigned m_calls = 0;
     std::jmp_buf m_abort{};
-    std::pmr::unsynchronized_pool_resource m_pool;
+    Block m_blocks{&m_blocks, &m_blocks, 0}; // the live blocks, a ring
 };
 
 std::string_view Attribute(const GumboElement &element, const char *name)
