@@ -47,6 +47,11 @@ void CChoicePages::LoadPages()
             ST_LOADEDPAGE loaded;
             if (LoadProductPage(req, loaded))
                 page = ReadProductPage(loaded.strText, loaded.strHtml, m_urls[i]);
+            // A gated page holds no pictures of the product.
+            if (loaded.bLoginGate || (page && page->bCheckPage)) {
+                m_bGated = true;
+                page.reset();
+            }
         } catch (...) {
             page.reset(); // a page that fails in any way is skipped like one not loaded
         }

@@ -31,6 +31,8 @@ public:
     // Waits for page `i`: its record, or nothing when it could not be loaded
     // or a stop came first.
     std::optional<ST_PRODUCTPAGE> Take(int i);
+    // True once a page met the shop's log-in gate or check page.
+    bool Gated() const { return m_bGated.load(); }
 
 private:
     void LoadPages();
@@ -39,6 +41,7 @@ private:
     const std::atomic<bool> *m_pStop;
     std::atomic<bool> m_bAbort{false}; // abort flag of every load
     std::atomic<int> m_nNext{0};       // next page a loader takes
+    std::atomic<bool> m_bGated{false};
 
     std::mutex m_mtx;
     std::condition_variable m_cv;

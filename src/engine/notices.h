@@ -23,6 +23,10 @@ inline QString PageNotLoaded(const QString &reason)
 {
     return QStringLiteral("无法打开商品页面（%1），请检查网址和网络后再试。").arg(reason);
 }
+inline QString ShopGate()
+{
+    return QStringLiteral("京东要求登录或验证后才显示商品页面，请先用菜单“登录→京东”登录后重试。");
+}
 inline QString PageNotRead(const QString &reason)
 {
     return QStringLiteral("商品页面无法读取（%1）。").arg(reason);

@@ -176,6 +176,7 @@ const GumboVector *Children(const GumboNode &node)
 struct ST_SCOPE
 {
     bool bTitle = false;     // text goes to the title
+    bool bDocTitle = false;  // text goes to the document's <title>
     bool bSpecList = false;  // inside the first #spec-list
     bool bSpecItems = false; // inside the first .spec-items
     bool bRow = false;       // inside a choose-attr- row
@@ -219,6 +220,8 @@ private:
         const std::string_view id = Attribute(element, "id");
         if (!m_bTitle && HasClass(element, "sku-name"))
             m_bTitle = inner.bTitle = true;
+        if (!m_bDocTitle && element.tag == GUMBO_TAG_TITLE)
+            m_bDocTitle = inner.bDocTitle = true;
         if (!m_bSpecList && id == "spec-list")
             m_bSpecList = inner.bSpecList = true;
         if (!m_bSpecItems && HasClass(element, "spec-items"))
@@ -282,6 +285,8 @@ private:
             return;
         if (scope.bTitle)
             m_title.append(node.v.text.text);
+        if (scope.bDocTitle)
+            m_docTitle.append(node.v.text.text);
         if (scope.nItemText >= 0)
             m_itemTexts[std::size_t(scope.nItemText)].append(node.v.text.text);
     }
@@ -289,6 +294,7 @@ private:
     ST_HTMLPAGE Result()
     {
         m_page.strTitle = QString::fromUtf8(m_title).simplified();
+        m_page.strDocTitle = QString::fromUtf8(m_docTitle).simplified();
         m_page.bHasStrip = m_bSpecList || m_bSpecItems;
         m_page.arrThumbs = m_bSpecList ? m_listThumbs : m_itemThumbs;
         for (std::size_t i = 0; i < m_itemTexts.size(); ++i) {
@@ -300,8 +306,8 @@ private:
     }
 
     ST_HTMLPAGE m_page;
-    bool m_bTitle = false, m_bSpecList = false, m_bSpecItems = false;
-    QByteArray m_title;
+    bool m_bTitle = false, m_bDocTitle = false, m_bSpecList = false, m_bSpecItems = false;
+    QByteArray m_title, m_docTitle;
     QStringList m_listThumbs, m_itemThumbs;
     std::unordered_set<std::string_view> m_skus; // into the tree's attributes
     std::vector<QByteArray> m_itemTexts;         // by choice; empty where data-value names it

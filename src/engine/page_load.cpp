@@ -6,9 +6,13 @@
 
 bool LoadProductPage(const ST_URLREQUEST &req, ST_LOADEDPAGE &page, QString *reason)
 {
+    ST_URLREQUEST gated = req;
+    gated.arrLoginHosts.append(QString::fromUtf16(kLoginHost));
     ST_URLRESPONSE resp;
     InitUrlResponse(resp);
-    if (!FetchUrl(req, resp, 0)) {
+    page.bLoginGate = false;
+    if (!FetchUrl(gated, resp, 0)) {
+        page.bLoginGate = resp.failure == FetchFailure::LoginRequired;
         if (reason)
             *reason = resp.strFailReason;
         return false;

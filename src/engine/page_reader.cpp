@@ -51,6 +51,12 @@ bool HasProductChoice(const std::vector<ST_PAGECHOICE> &choices)
     return false;
 }
 
+// The titles of the shop's check pages (risk control, slider, captcha).
+bool IsCheckPageTitle(const QString &title)
+{
+    return title.contains(QStringLiteral("京东验证")) || title.contains(QStringLiteral("安全验证"));
+}
+
 } // namespace
 
 QString ProductSku(const QString &url)
@@ -118,6 +124,7 @@ ST_PRODUCTPAGE ReadProductPage(const QString &text, const QString &html, const Q
     const ST_HTMLPAGE parsed = ReadHtmlPage(html.isEmpty() ? text : html);
     if (page.strTitle.isEmpty())
         page.strTitle = parsed.strTitle;
+    page.bCheckPage = page.strTitle.isEmpty() && IsCheckPageTitle(parsed.strDocTitle);
     if (!HasAddress(page.arrThumbs))
         page.arrThumbs = PictureAddresses(parsed.arrThumbs, true);
     // The attribute rows name the choices where a page has them; the classic

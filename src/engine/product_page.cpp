@@ -85,7 +85,7 @@ bool AddThumbnails(CEngineState &state, IJobHost &host, int albumIndex, const QS
 // The main pictures: those of every choice (JD picture method 1), else those
 // of the product page alone.  False when a stop ended the collection.
 bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, const ST_PRODUCTPAGE &page,
-                         const std::function<void()> &picturesReady)
+                         const std::function<void()> &picturesReady, bool &bGated)
 {
     if (page.arrChoices.empty() || state.ext.bJdPictureMethod != 1)
         return AddThumbnails(state, host, albumIndex, page.arrThumbs, QString(), false);
@@ -100,6 +100,7 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
             choicePage = page;
         else
             choicePage = pages.Take(visit.nPage);
+        bGated = bGated || pages.Gated();
         if (!choicePage) {
             if (StopCollecting(state))
                 return false;
@@ -138,10 +139,16 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
         state.strPageHtml.clear();
         // Without this the user would only read "共0个" and not know why.
         if (state.ListJobState.load() != LIST_STOP_REQUESTED)
-            host.ShowMessage(notice::PageNotLoaded(reason));
+            host.ShowMessage(loaded.bLoginGate ? notice::ShopGate() : notice::PageNotLoaded(reason));
         return;
     }
     const ST_PRODUCTPAGE page = ReadProductPage(loaded.strText, loaded.strHtml, address);
+    if (page.bCheckPage) {
+        state.strPageText.clear();
+        state.strPageHtml.clear();
+        host.ShowMessage(notice::ShopGate());
+        return;
+    }
     if (page.strTitle.isEmpty()) {
         host.ShowMessage(page.strFailure.isEmpty() ? notice::NoProductTitle()
                                                    : notice::PageNotRead(page.strFailure));
@@ -180,12 +187,14 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex,
         const bool bDescription = desc == JD_DESC_AFTER_MAIN || desc == JD_DESC_ONLY;
         const ST_PRODUCTPAGE page = ReadProductPage(state.strPageText, state.KeptPageHtml(),
                                                     state.albums.GetAlbum(albumIndex).strUrl, bDescription);
-        if (desc != JD_DESC_ONLY && !CollectMainPictures(state, host, albumIndex, page, picturesReady))
+        bool bGated = false;
+        if (desc != JD_DESC_ONLY && !CollectMainPictures(state, host, albumIndex, page, picturesReady, bGated))
             return;
         if (bDescription && !AddDescriptionPictures(state, host, albumIndex, page.strDescUrl))
             return;
-        if (state.job.Count() == 0 && !page.strFailure.isEmpty()) {
-            host.ShowMessage(notice::PageNotRead(page.strFailure));
+        // Say why nothing came, rather than that the pages hold nothing.
+        if (state.job.Count() == 0 && (bGated || !page.strFailure.isEmpty())) {
+            host.ShowMessage(bGated ? notice::ShopGate() : notice::PageNotRead(page.strFailure));
             return;
         }
     }

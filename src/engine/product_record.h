@@ -29,6 +29,9 @@ struct ST_PRODUCTPAGE
     QString strMainVideoId; // its mainVideoId; empty when none
     // Why a reader gave up on the page (a notice's reason); empty when none did.
     QString strFailure;
+    // The shop answered with its check page instead of the product (its
+    // risk control wants a script run or a person first).
+    bool bCheckPage = false;
 
     // First thumbnail address, for the album cover; empty when there is none.
     QString CoverUrl() const

@@ -58,6 +58,8 @@ QString FetchFailureText(FetchFailure failure, int status)
         return QStringLiteral("无法写入文件");
     case FetchFailure::Aborted:
         return QStringLiteral("已终止");
+    case FetchFailure::LoginRequired:
+        return QStringLiteral("需要登录");
     case FetchFailure::Other:
         break;
     }

@@ -19,6 +19,7 @@ enum class FetchFailure {
     EmptyBody,
     FileNotWritten,
     Aborted,
+    LoginRequired, // redirected to a log-in host (ST_URLREQUEST::arrLoginHosts)
     Other,
 };
 

@@ -59,13 +59,28 @@ int StatusCode(const QByteArray &statusLine)
     return sp < 0 ? 0 : statusLine.mid(sp + 1, 3).toInt();
 }
 
-// A header of that name with a value that is not empty.
-bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
+// The value of the first header of that name, trimmed; empty when none.
+QByteArray HeaderValue(const QByteArray &rawHeaders, const QByteArray &name)
 {
     for (const QByteArray &line : rawHeaders.split('\n'))
         if (line.size() > name.size() && line[name.size()] == ':'
-            && qstrnicmp(line.constData(), name.constData(), name.size()) == 0
-            && !line.mid(name.size() + 1).trimmed().isEmpty())
+            && qstrnicmp(line.constData(), name.constData(), name.size()) == 0)
+            return line.mid(name.size() + 1).trimmed();
+    return {};
+}
+
+// A header of that name with a value that is not empty.
+bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
+{
+    return !HeaderValue(rawHeaders, name).isEmpty();
+}
+
+// True when `location` leads to one of `hosts` or a host below one of them.
+bool LeadsTo(const QByteArray &location, const QStringList &hosts)
+{
+    const QString host = QUrl(QString::fromLatin1(location)).host();
+    for (const QString &h : hosts)
+        if (!host.isEmpty() && (host == h || host.endsWith(u'.' + h)))
             return true;
     return false;
 }
@@ -120,8 +135,14 @@ struct Exchange
         const int code = StatusCode(headerBytes.left(eol));
         if (code >= 100 && code < 200)
             return true; // an interim answer; the real one follows
-        if (code >= 300 && code < 400 && HasHeader(headerBytes, "Location"))
+        if (code >= 300 && code < 400 && HasHeader(headerBytes, "Location")) {
+            // Not followed: the address is the shop's answer, not a page to load.
+            if (LeadsTo(HeaderValue(headerBytes, "Location"), req.arrLoginHosts)) {
+                resp.nStatus = code;
+                return Fail(FetchFailure::LoginRequired);
+            }
             return true; // a redirect that libcurl follows
+        }
         headersDone = true;
         resp.nStatus = code;
         resp.strRawHeaders = QString::fromLatin1(headerBytes);
@@ -399,9 +420,11 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     resp.nStatus = 0;
     resp.nBodyBytes = 0;
     resp.strFailReason.clear();
+    resp.failure = FetchFailure::None;
 
     const QByteArray url = EncodedUrl(req.strUrl);
     if (url.isEmpty()) {
+        resp.failure = FetchFailure::BadUrl;
         resp.strFailReason = FetchFailureText(FetchFailure::BadUrl, 0);
         return false;
     }
@@ -480,6 +503,7 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     x.part.Discard(); // whatever was not committed
     if (failure == FetchFailure::None)
         return true;
+    resp.failure = failure;
     resp.strFailReason = FetchFailureText(failure, resp.nStatus);
     return false;
 }
@@ -491,6 +515,7 @@ bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags)
     const auto aborted = [&req] { return req.pAbort && req.pAbort->load(); };
     for (unsigned attempt = 1;; ++attempt) {
         if (aborted()) {
+            resp.failure = FetchFailure::Aborted;
             resp.strFailReason = FetchFailureText(FetchFailure::Aborted, 0);
             return false;
         }
@@ -509,7 +534,8 @@ bool FetchUrl(const ST_URLREQUEST &req, ST_URLRESPONSE &resp, unsigned flags)
                 && (req.failMark.isEmpty() || !checked.contains(req.failMark)))
                 return true;
         }
-        if (aborted())
+        // Another attempt meets the same log-in gate.
+        if (aborted() || resp.failure == FetchFailure::LoginRequired)
             return false;
         PauseUnlessAborted(req, std::chrono::seconds(req.byRetryDelaySec));
         if (attempt >= req.byAttempts || aborted())

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "net/fetch_reason.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
@@ -44,6 +47,9 @@ struct ST_URLREQUEST
     // Not owned.  When it becomes true the running exchange ends at once as a
     // failed attempt, with no further attempts or pauses.
     const std::atomic<bool> *pAbort = nullptr;
+    // A redirect to one of these hosts (or a host below one) is not followed:
+    // the exchange fails as FetchFailure::LoginRequired.
+    QStringList arrLoginHosts;
 };
 
 // A page (no save path, no maximum size) longer than this is a failed load.
@@ -64,6 +70,7 @@ struct ST_URLRESPONSE
     // Why the last attempt failed, for the user ("HTTP 404", "连接超时" ...);
     // empty after a success.  Never holds cookies or body text.
     QString strFailReason;
+    FetchFailure failure = FetchFailure::None; // the same, as a value
 };
 
 // Builds a request: both time-outs take timeoutMs (callers pass 20000).

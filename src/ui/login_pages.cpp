@@ -24,7 +24,7 @@ QString CustomLoginStartPage()
 bool IsLoginCommand(int id)
 {
     switch (id) {
-    case ID_LOGIN_QQ: case ID_LOGIN_TWEIBO: case ID_LOGIN_BAIDU: case ID_LOGIN_NETEASE:
+    case ID_LOGIN_JD: case ID_LOGIN_QQ: case ID_LOGIN_TWEIBO: case ID_LOGIN_BAIDU: case ID_LOGIN_NETEASE:
     case ID_LOGIN_RENREN: case ID_LOGIN_YUPOO: case ID_LOGIN_MOKO: case ID_LOGIN_SINA:
     case ID_LOGIN_TAOBAO: case ID_LOGIN_56: case ID_LOGIN_HUPU: case ID_LOGIN_CUSTOM:
         return true;
@@ -43,6 +43,7 @@ QString LoginAddressForCommand(int id, const QString &addressBoxText, int listTy
             address += number;
         return address;
     }
+    case ID_LOGIN_JD: return QStringLiteral("https://passport.jd.com/new/login.aspx");
     case ID_LOGIN_TWEIBO: return QStringLiteral("https://t.qq.com/");
     case ID_LOGIN_BAIDU: return QStringLiteral("https://passport.baidu.com/v2/?login");
     case ID_LOGIN_NETEASE: return QStringLiteral("https://reg.163.com/");

@@ -9,6 +9,7 @@ namespace {
 constexpr std::array kLogin{
     MenuItemDef{ID_LOGIN_MODE1, "登录方式1（如果登录失败，可勾选该项后再登录）"},
     MenuItemDef{kSeparator, ""},
+    MenuItemDef{ID_LOGIN_JD, "京东"},
     MenuItemDef{ID_LOGIN_QQ, "QQ空间/QQ群"},
     MenuItemDef{ID_LOGIN_TWEIBO, "腾讯微博（登录时勾上下次自动登录）"},
     MenuItemDef{ID_LOGIN_BAIDU, "百度"},

@@ -7,6 +7,7 @@
 enum : int
 {
     ID_LOGIN_MODE1 = 32796,
+    ID_LOGIN_JD = 32840, // ours: the shop the program downloads from
     ID_LOGIN_QQ = 32781,
     ID_LOGIN_TWEIBO = 32782,
     ID_LOGIN_BAIDU = 32789,

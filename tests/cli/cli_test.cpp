@@ -4,6 +4,7 @@
 #include "core/soft_settings.h"
 #include "engine/fake_shop.h"
 #include "engine/file_bytes.h"
+#include "engine/notices.h"
 #include "engine/shop_pages.h"
 #include "cli/spawn.h"
 
@@ -193,6 +194,23 @@ TEST_F(CliTest, PageWithoutPicturesFails)
     shopServer.PutPage("http://item.jd.com/300.html", ProductPage("空商品", {}, {}));
     const CliRun r = Run({QStringLiteral("--save"), SaveFolder(), QStringLiteral("http://item.jd.com/300.html")});
     EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(CliTest, PageBehindTheShopsGateFailsAndSaysSo)
+{
+    shopServer.PutRedirect("http://item.jd.com/300.html",
+                           "http://passport.jd.com/new/login.aspx?ReturnUrl=https%3A%2F%2Fitem.jd.com%2F300.html");
+    shopServer.PutPage("http://item.jd.com/400.html",
+                       "<html><head><title>京东验证</title><script>document.cookie='x=1';location.reload()</script>"
+                       "</head><body></body></html>");
+    for (const char *address : {"http://item.jd.com/300.html", "http://item.jd.com/400.html"}) {
+        const CliRun r = Run({QStringLiteral("--save"), SaveFolder(), QString::fromLatin1(address)});
+        EXPECT_EQ(r.exitCode, 1) << address;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("登录")) && r.err.contains(QStringLiteral("验证"))) << address;
+        EXPECT_FALSE(r.err.contains(notice::NoProductTitle())) << address;
+    }
+    for (const auto &request : shopServer.Requests())
+        EXPECT_EQ(request.find("passport"), std::string::npos) << request;
 }
 
 TEST_F(CliTest, OneFailedAddressOfTwoFails)

@@ -3,6 +3,8 @@
 #include "ui/menu_model.h"
 
 #include <QString>
+#include <QUrl>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -28,7 +30,7 @@ TEST(MainMenu, FivePopupsWithTheirEntriesAndSeparators)
     EXPECT_EQ(QString::fromUtf8(menu[2].title), QStringLiteral("导入/导出"));
     EXPECT_EQ(QString::fromUtf8(menu[3].title), QStringLiteral("辅助功能"));
     EXPECT_EQ(QString::fromUtf8(menu[4].title), QStringLiteral("帮助"));
-    EXPECT_EQ(Ids(menu[0]), (std::vector<int>{32796, 0, 32781, 32782, 32789, 32790, 32791, 32792, 32793, 32794,
+    EXPECT_EQ(Ids(menu[0]), (std::vector<int>{32796, 0, 32840, 32781, 32782, 32789, 32790, 32791, 32792, 32793, 32794,
                                               32803, 32813, 32815, 32795}));
     EXPECT_EQ(Ids(menu[1]), (std::vector<int>{32778, 32779, 0, 32802, 32804, 0, 32799, 32800, 32774, 32812, 0,
                                               32808, 32814, 32776}));
@@ -103,10 +105,11 @@ TEST(LoginPages, QQNumberIsAppendedOnlyForDigitsAndQzoneListType)
     EXPECT_EQ(LoginAddressForCommand(32781, QStringLiteral(" 12345 "), 0), base + QStringLiteral("12345"));
     EXPECT_EQ(LoginAddressForCommand(32781, QStringLiteral("12345"), 1), base);
     EXPECT_EQ(LoginAddressForCommand(32781, QStringLiteral("12a45"), 0), base);
-    for (int id : {32782, 32789, 32790, 32791, 32792, 32793, 32794, 32803, 32813, 32815, 32795}) {
+    for (int id : {32840, 32782, 32789, 32790, 32791, 32792, 32793, 32794, 32803, 32813, 32815, 32795}) {
         EXPECT_TRUE(IsLoginCommand(id)) << id;
         EXPECT_FALSE(LoginAddressForCommand(id, QString(), 0).isEmpty()) << id;
     }
     EXPECT_FALSE(IsLoginCommand(32796));
+    EXPECT_EQ(QUrl(LoginAddressForCommand(32840, QString(), 0)).host(), QStringLiteral("passport.jd.com"));
     EXPECT_TRUE(LoginAddressForCommand(32778, QString(), 0).isEmpty());
 }
