@@ -9,7 +9,7 @@ packages=(
   libgl1-mesa-dev
   qt6-webengine-dev libqt6webenginecore6-bin
   libcurl4-openssl-dev zlib1g-dev libssl-dev
-  libgumbo-dev qt6-declarative-dev
+  libgumbo-dev duktape-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   fonts-wqy-microhei
   xvfb xauth xdotool openssl curl
