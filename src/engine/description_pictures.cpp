@@ -1,33 +1,19 @@
 #include "engine/description_pictures.h"
 
 #include "engine/engine_state.h"
+#include "engine/page_html.h"
 #include "engine/picture_naming.h"
 #include "net/response_text.h"
 #include "net/url_fetcher.h"
-#include "util/text_utils.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
 
 namespace {
 
 constexpr uint32_t kDescriptionTimeoutMs = 20000;
-
-// Value of attribute `name` in one tag, quoted or not; empty when missing.
-QString AttributeValue(const QString &tag, const QString &name)
-{
-    const QRegularExpression attr(
-        QStringLiteral(R"re((?<![\w-])%1\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re").arg(name),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = attr.match(tag);
-    for (int g = 1; g <= 3; ++g)
-        if (m.capturedLength(g) > 0)
-            return m.captured(g).trimmed();
-    return {};
-}
 
 } // namespace
 
@@ -51,28 +37,10 @@ QString DescriptionContent(const QString &answer)
 
 QStringList DescriptionPictureUrls(const QString &html, const QString &base)
 {
-    // One scan, so the three kinds keep their page order.
-    static const QRegularExpression picture(
-        QStringLiteral(R"re((<img\b[^>]*>)|(?<![\w-])(data-lazyload\s*=\s*(?:"[^"]*"|'[^']*'))|)re"
-                       R"re(background(?:-image)?\s*:[^;{}<>]*?url\(\s*["']?([^"')\s]+))re"),
-        QRegularExpression::CaseInsensitiveOption);
     const QUrl baseUrl(base);
     QStringList urls;
     QSet<QString> seen;
-    for (auto it = picture.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        QString raw;
-        if (m.capturedLength(1) > 0) {
-            raw = AttributeValue(m.captured(1), QStringLiteral("data-lazyload"));
-            if (raw.isEmpty())
-                raw = AttributeValue(m.captured(1), QStringLiteral("src"));
-        } else if (m.capturedLength(2) > 0) {
-            raw = AttributeValue(m.captured(2), QStringLiteral("data-lazyload"));
-        } else {
-            raw = m.captured(3);
-        }
-        if (raw.isEmpty())
-            continue;
+    for (const QString &raw : ReadHtmlPictureRefs(html)) {
         const QUrl url = baseUrl.resolved(QUrl(raw));
         if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
             continue;
@@ -104,12 +72,11 @@ bool AddDescriptionPictures(CEngineState &state, IJobHost &host, int albumIndex,
     InitUrlResponse(resp);
     if (!FetchUrl(req, resp, 0))
         return true;
-    // JSON escapes first, entities afterwards: an entity decoded in the
-    // answer could end a JSON string early.
+    // Entities stay for the HTML parser: decoded in the answer, one could end
+    // a JSON string early.
     QString answer;
     GetResponseText(resp, answer, TXTF_GUNZIP | TXTF_CHARSET | TXTF_AUTO | TXTF_KEEP_ENTITIES);
-    QString content = DescriptionContent(answer);
-    DecodeHtmlEntities(content);
+    const QString content = DescriptionContent(answer);
 
     int n = 0;
     for (const QString &url : DescriptionPictureUrls(content, address)) {

@@ -3,6 +3,7 @@
 #include <gumbo.h>
 
 #include <QByteArray>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <chrono>
@@ -315,6 +316,60 @@ private:
 };
 
 } // namespace
+
+namespace {
+
+// Picture addresses of background declarations in CSS text (a style
+// attribute or a <style> element), in order.
+void AppendCssPictures(const QString &css, QStringList &out)
+{
+    static const QRegularExpression background(
+        QStringLiteral(R"re(background(?:-image)?\s*:[^;{}]*?url\(\s*["']?([^"')\s]+))re"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (auto it = background.globalMatch(css); it.hasNext();)
+        out.append(it.next().captured(1));
+}
+
+QStringList PictureRefs(const GumboNode &document)
+{
+    QStringList refs;
+    std::vector<const GumboNode *> stack{&document};
+    while (!stack.empty()) {
+        const GumboNode *node = stack.back();
+        stack.pop_back();
+        if (node->type == GUMBO_NODE_ELEMENT) {
+            const GumboElement &element = node->v.element;
+            QString ref = FromUtf8(Attribute(element, "data-lazyload")).trimmed();
+            if (ref.isEmpty() && element.tag == GUMBO_TAG_IMG)
+                ref = FromUtf8(Attribute(element, "src")).trimmed();
+            if (!ref.isEmpty())
+                refs.append(ref);
+            AppendCssPictures(FromUtf8(Attribute(element, "style")), refs);
+            if (element.tag == GUMBO_TAG_STYLE) {
+                for (unsigned i = 0; i < element.children.length; ++i) {
+                    const auto *child = static_cast<const GumboNode *>(element.children.data[i]);
+                    if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE)
+                        AppendCssPictures(QString::fromUtf8(child->v.text.text), refs);
+                }
+            }
+        }
+        if (const GumboVector *children = Children(*node)) {
+            for (unsigned i = children->length; i-- > 0;)
+                stack.push_back(static_cast<const GumboNode *>(children->data[i]));
+        }
+    }
+    return refs;
+}
+
+} // namespace
+
+QStringList ReadHtmlPictureRefs(const QString &html)
+{
+    const QByteArray utf8 = html.toUtf8();
+    CGumboParse parse(utf8);
+    const GumboNode *document = parse.Parse();
+    return document ? PictureRefs(*document) : QStringList();
+}
 
 ST_HTMLPAGE ReadHtmlPage(const QString &html)
 {

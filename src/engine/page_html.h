@@ -32,3 +32,9 @@ struct ST_HTMLPAGE
 
 // One parse of the page.  Never fails: a page that is not HTML gives an empty record.
 ST_HTMLPAGE ReadHtmlPage(const QString &html);
+
+// The pictures of description HTML in document order, as written (trimmed,
+// not resolved): each <img>'s data-lazyload, else its src; the data-lazyload
+// of any other element; the url() of background declarations in style
+// attributes and <style> elements.
+QStringList ReadHtmlPictureRefs(const QString &html);

@@ -3,11 +3,25 @@
 #include "webui/web_cookie_sync.h"
 
 #include <QDir>
+#include <QNetworkProxyFactory>
 #include <QStandardPaths>
 #include <QWebEngineProfile>
 
+namespace {
+
+// The browser goes the way the fetcher goes: through the proxy the system
+// names, here the environment's variables.  Chromium reads it when the first
+// profile starts.
+std::unique_ptr<QWebEngineProfile> MakeProfile()
+{
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+    return std::make_unique<QWebEngineProfile>(QStringLiteral("login"));
+}
+
+} // namespace
+
 CWebLoginProfile::CWebLoginProfile(const QString &storageFolder, ICookieBridge &bridge)
-    : bridge_(bridge), profile_(std::make_unique<QWebEngineProfile>(QStringLiteral("login")))
+    : bridge_(bridge), profile_(MakeProfile())
 {
     QDir().mkpath(storageFolder);
     profile_->setPersistentStoragePath(storageFolder);

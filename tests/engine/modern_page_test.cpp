@@ -204,9 +204,11 @@ TEST(DescriptionPictureUrls, KindsAndAddresses)
     const QString base = QStringLiteral("http://d.3.cn/desc/100");
     EXPECT_EQ(DescriptionPictureUrls(QStringLiteral("<p style=\"background: #fff url('/a.png') no-repeat\">"
                                                     "<IMG SRC=b.jpg><img src=\"data:image/gif;base64,R0\">"
-                                                    "<img alt=\"none\"><div data-src=\"//x/c.jpg\">"),
+                                                    "<img alt=\"none\"><div data-src=\"//x/c.jpg\">"
+                                                    "<img\n  data-lazyload='//x/d.jpg?a=1&amp;b=2'\n  src=blank.gif>"),
                                      base),
-              (QStringList{QStringLiteral("http://d.3.cn/a.png"), QStringLiteral("http://d.3.cn/desc/b.jpg")}));
+              (QStringList{QStringLiteral("http://d.3.cn/a.png"), QStringLiteral("http://d.3.cn/desc/b.jpg"),
+                           QStringLiteral("http://x/d.jpg?a=1&b=2")}));
     EXPECT_TRUE(DescriptionContent(QStringLiteral("showdesc(not json)")).isEmpty());
     EXPECT_EQ(DescriptionContent(QStringLiteral("{\"content\":\"<i>\\u63cf</i>\"}")), QStringLiteral("<i>描</i>"));
 }
