@@ -49,6 +49,13 @@ TEST(ReadProductPage, MarkupVariations)
          "<div class='sku-name'>\n  杯子 </div><div id='spec-list'><ul class='spec-items lh'>\n"
          "<li><img alt='a'\n   src='//img13.360buyimg.com/n5/jfs/t1/a.jpg'\n   data-url='jfs/t1/a.jpg'></li></ul></div>",
          QStringLiteral("杯子"), {QStringLiteral("http://img13.360buyimg.com/n5/jfs/t1/a.jpg")}, {}},
+        {"classic markers around attributes over several lines",
+         "<div id=\"product-intro\"><h1>杯子</h1><div class=\"spec-items\"><ul class=\"lh\">\n"
+         "<li><img alt='杯子'\n src='//img14.360buyimg.com/n5/jfs/a.jpg'\n data-url='jfs/a.jpg'></li>\n"
+         "<li><img alt='杯子'\n src='//img14.360buyimg.com/n5/jfs/b.jpg'\n data-url='jfs/b.jpg'></li></ul></div></div>",
+         QStringLiteral("杯子"),
+         {QStringLiteral("http://img14.360buyimg.com/n5/jfs/a.jpg"), QStringLiteral("http://img14.360buyimg.com/n5/jfs/b.jpg")},
+         {}},
         {"upper case, no quotes",
          "<DIV CLASS=sku-name>杯子</DIV><DIV ID=spec-list><UL><LI><IMG SRC=//img.jd.com/n5/b.jpg ALT=x></UL></DIV>",
          QStringLiteral("杯子"), {QStringLiteral("http://img.jd.com/n5/b.jpg")}, {}},
