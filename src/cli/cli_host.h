@@ -55,6 +55,7 @@ public:
     int ListTypeChoice() override { return -1; }
     void OpenFolder(const QString &) override {} // scripts open nothing
     int ShowLoginPage(const QString &) override { return 0; } // no browser without a window
+    bool OfferShopLogin(const QString &) override { return false; }
 
 private:
     void Print(const QString &text, bool bProgress);

@@ -73,4 +73,11 @@ public:
     // Returns the dialog's result; 0 when no browser could be shown.  The
     // cookies of the log-in are in the cookie store when it returns.
     virtual int ShowLoginPage(const QString &address) = 0;
+
+    // The shop answered product page `address` with its log-in or check page.
+    // A host with a log-in browser asks the user whether to open the page
+    // there and, if so, shows it modally and waits until it is closed.  True
+    // when the page was shown (a log-in or check may have passed): the job
+    // then asks for the page once more.  Any thread; blocks.
+    virtual bool OfferShopLogin(const QString &address) = 0;
 };

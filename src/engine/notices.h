@@ -27,6 +27,11 @@ inline QString ShopGate()
 {
     return QStringLiteral("京东要求登录或验证后才显示商品页面，请先用菜单“登录→京东”登录后重试。");
 }
+inline QString ShopGateOffer()
+{
+    return QStringLiteral("京东要求登录或验证后才显示这个商品页面。现在在登录浏览器中打开它吗？\n"
+                          "登录或通过验证后关闭浏览器，程序会再读取一次页面。");
+}
 inline QString PageNotRead(const QString &reason)
 {
     return QStringLiteral("商品页面无法读取（%1）。").arg(reason);

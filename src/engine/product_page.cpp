@@ -134,19 +134,24 @@ void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address
     req.pAbort = &state.bAbortList;
     ST_LOADEDPAGE loaded;
     QString reason;
-    if (!LoadProductPage(req, loaded, &reason)) {
+    ST_PRODUCTPAGE page;
+    bool bLoaded = false;
+    const auto load = [&] {
+        bLoaded = LoadProductPage(req, loaded, &reason);
+        page = bLoaded ? ReadProductPage(loaded.strText, loaded.strHtml, address) : ST_PRODUCTPAGE();
+        return loaded.bLoginGate || page.bCheckPage;
+    };
+    // Behind the shop's log-in or check, the user may pass it in the log-in
+    // browser (its cookies are ours); then the page is asked for once more.
+    if (load() && state.ListJobState.load() != LIST_STOP_REQUESTED && host.OfferShopLogin(address))
+        load();
+    if (!bLoaded || page.bCheckPage) {
         state.strPageText.clear(); // never taken for this address's page
         state.strPageHtml.clear();
         // Without this the user would only read "共0个" and not know why.
         if (state.ListJobState.load() != LIST_STOP_REQUESTED)
-            host.ShowMessage(loaded.bLoginGate ? notice::ShopGate() : notice::PageNotLoaded(reason));
-        return;
-    }
-    const ST_PRODUCTPAGE page = ReadProductPage(loaded.strText, loaded.strHtml, address);
-    if (page.bCheckPage) {
-        state.strPageText.clear();
-        state.strPageHtml.clear();
-        host.ShowMessage(notice::ShopGate());
+            host.ShowMessage(loaded.bLoginGate || page.bCheckPage ? notice::ShopGate()
+                                                                   : notice::PageNotLoaded(reason));
         return;
     }
     if (page.strTitle.isEmpty()) {

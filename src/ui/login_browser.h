@@ -36,6 +36,8 @@ public:
               const std::function<int(QDialog &)> &runModal, IMessageBox &messages);
     // A modal browser without owner; its result, 0 when there is no browser.
     int RunModal(const QString &address, const std::function<int(QDialog &)> &runModal, IMessageBox &messages);
+    // True when there is a browser to show.
+    bool Available() const { return bool(factory_); }
 
     QDialog *Modeless() const { return modeless_; }
 

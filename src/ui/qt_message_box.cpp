@@ -23,3 +23,15 @@ void CQtMessageBox::ShowMessage(const QString &text)
     else
         ShowMessageNow(parent, text);
 }
+
+bool CQtMessageBox::AskYesNo(const QString &text)
+{
+    QPointer<QWidget> parent = parent_;
+    const auto ask = [parent, text] {
+        QMessageBox box(QMessageBox::Question, MessageBoxCaption(), text, QMessageBox::Yes | QMessageBox::No,
+                        parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    };
+    return gate_ ? gate_->Call<bool>(ask, false) : ask();
+}

@@ -19,6 +19,7 @@ public:
     // thread may call.
     CQtMessageBox(QWidget *parent, CGuiThreadGate *gate) : parent_(parent), gate_(gate) {}
     void ShowMessage(const QString &text) override;
+    bool AskYesNo(const QString &text) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -2,6 +2,7 @@
 
 #include "core/soft_settings.h"
 #include "engine/job_control.h"
+#include "engine/notices.h"
 #include "grid/my_grid_ctrl.h"
 #include "net/download_file.h"
 #include "ui/about_dlg.h"
@@ -449,6 +450,18 @@ void CTamblinDlg::OpenLoginPage(const QString &address)
 int CTamblinDlg::ShowLoginPage(const QString &address)
 {
     return gate_.Call<int>([this, address] { return loginBrowser_.RunModal(address, runModal, *messages_); }, 0);
+}
+
+bool CTamblinDlg::OfferShopLogin(const QString &address)
+{
+    return gate_.Call<bool>(
+        [this, address] {
+            if (!loginBrowser_.Available() || !messages_->AskYesNo(notice::ShopGateOffer()))
+                return false;
+            loginBrowser_.RunModal(address, runModal, *messages_);
+            return true;
+        },
+        false);
 }
 
 // --- buttons -----------------------------------------------------------------

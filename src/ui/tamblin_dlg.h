@@ -147,6 +147,7 @@ public:
     int ListTypeChoice() override;
     void OpenFolder(const QString &folder) override;
     int ShowLoginPage(const QString &address) override;
+    bool OfferShopLogin(const QString &address) override;
 
 signals:
     // The window has appeared after start-up.

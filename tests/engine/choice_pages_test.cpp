@@ -4,7 +4,6 @@
 
 #include "engine/extraction_fixture.h"
 #include "engine/job_control.h"
-#include "engine/notices.h"
 #include "engine/shop_pages.h"
 
 #include <algorithm>
@@ -46,16 +45,6 @@ TEST_F(ChoicePagesTest, OnlyProductPagesAreAskedFor)
     EXPECT_EQ(std::set<std::string>(requests.begin(), requests.end()),
               (std::set<std::string>{"http://item.jd.com/200.html", "http://item.jd.hk/300.html"}));
     EXPECT_EQ(requests.size(), 2u);
-}
-
-TEST_F(ChoicePagesTest, GatedChoicePageSaysSoAndTheLogInPageIsNotAskedFor)
-{
-    ListAndStart(ProductPage("杯子", {{"//item.jd.com/200.html", "蓝色"}}, {}));
-    shopServer.PutRedirect("http://item.jd.com/200.html", "http://passport.jd.com/new/login.aspx");
-    ExtractProductPictures(state, host, 0);
-    EXPECT_EQ(state.job.Count(), 0);
-    EXPECT_EQ(host.Messages(), QStringList{notice::ShopGate()});
-    EXPECT_EQ(shopServer.CountStartingWith("http://passport"), 0);
 }
 
 TEST_F(ChoicePagesTest, PagesLoadTogetherAndKeepPageOrder)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -72,6 +73,9 @@ public:
     int ListTypeChoice() override { return listType; }
     void OpenFolder(const QString &folder) override { Add(m_opened, folder); }
     int ShowLoginPage(const QString &) override { return 0; }
+    // Stands for the user in the log-in browser; none: no browser.
+    std::function<bool(const QString &)> offerShopLogin;
+    bool OfferShopLogin(const QString &address) override { return offerShopLogin && offerShopLogin(address); }
 
     QStringList Messages() const { return Get(m_messages); }
     QStringList Status1() const { return Get(m_status1); }
