@@ -38,7 +38,8 @@ CChoicePages::~CChoicePages()
 
 void CChoicePages::LoadPages()
 {
-    for (int i = m_nNext++; i < m_urls.size() && !m_bAbort.load(); i = m_nNext++) {
+    const auto stopped = [this] { return m_bAbort.load() || (m_pStop && m_pStop->load()); };
+    for (int i = m_nNext++; i < m_urls.size() && !stopped(); i = m_nNext++) {
         std::optional<ST_PRODUCTPAGE> page;
         try {
             ST_URLREQUEST req;
@@ -69,7 +70,7 @@ std::optional<ST_PRODUCTPAGE> CChoicePages::Take(int i)
     if (i < 0 || i >= m_urls.size())
         return std::nullopt;
     if (m_loaders.empty())
-        LoadPages();
+        LoadPages(); // no thread could start: one page after another, here
     std::unique_lock lock(m_mtx);
     while (!m_done[size_t(i)]) {
         if (m_pStop && m_pStop->load()) {
