@@ -156,8 +156,7 @@ ST_DOWNENTRY ST_DOWNJOB::Entry(int i) const
     e.strUrl = arrUrl.at(i);
     if (i < arrHeader.size())
         e.strHeader = arrHeader.at(i);
-    const QString &name = arrFileName.at(i);
-    e.strPath = IsAbsoluteFileName(name) ? name : strFolder + name;
+    e.strPath = FullPath(i);
     return e;
 }
 

@@ -41,25 +41,21 @@ QString ThumbnailAddress(const QString &thumb)
     return url;
 }
 
-QStringList ClassicThumbnails(const QString &text, bool *bStrip)
+QStringList ClassicThumbnails(const QString &text)
 {
     const QStringList thumbs = ThumbnailList(text);
-    if (bStrip)
-        *bStrip = !thumbs.isEmpty();
     QStringList urls;
     for (qsizetype j = 1; j < thumbs.size(); ++j)
         urls.append(ThumbnailAddress(thumbs[j]));
     return urls;
 }
 
-std::vector<ST_PAGECHOICE> ClassicChoices(QString text, bool *bMarkers)
+std::vector<ST_PAGECHOICE> ClassicChoices(QString text)
 {
     CutAfter(QStringLiteral("id=\"summary-stock"), true, text);
     CutBefore(QStringLiteral("class=\"btn-append"), text);
     QStringList elements;
     SplitString(elements, text, QStringLiteral("class=\"item"));
-    if (bMarkers)
-        *bMarkers = elements.size() > 1;
     std::vector<ST_PAGECHOICE> choices;
     for (qsizetype i = 1; i < elements.size(); ++i) {
         QString element = elements[i];

@@ -16,11 +16,10 @@ QStringList ThumbnailList(QString text);
 // when it has none.
 QString ThumbnailAddress(const QString &thumb);
 
-// The strip's thumbnail addresses (ST_PRODUCTPAGE::arrThumbs); `bStrip` tells
-// whether the page has the strip at all.
-QStringList ClassicThumbnails(const QString &text, bool *bStrip = nullptr);
+// The strip's thumbnail addresses (ST_PRODUCTPAGE::arrThumbs).
+QStringList ClassicThumbnails(const QString &text);
 
 // The choice area (after id="summary-stock", before class="btn-append") split
 // at class="item": the address and the name of every element after the
-// first.  `bMarkers` tells whether the area holds any class="item" at all.
-std::vector<ST_PAGECHOICE> ClassicChoices(QString text, bool *bMarkers = nullptr);
+// first.
+std::vector<ST_PAGECHOICE> ClassicChoices(QString text);

@@ -10,9 +10,7 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
-#include <new>
 #include <string_view>
 #include <unordered_set>
 
@@ -296,7 +294,6 @@ private:
     {
         m_page.strTitle = QString::fromUtf8(m_title).simplified();
         m_page.strDocTitle = QString::fromUtf8(m_docTitle).simplified();
-        m_page.bHasStrip = m_bSpecList || m_bSpecItems;
         m_page.arrThumbs = m_bSpecList ? m_listThumbs : m_itemThumbs;
         for (std::size_t i = 0; i < m_itemTexts.size(); ++i) {
             if (m_page.arrChoices[i].strName.isEmpty())

@@ -19,7 +19,6 @@ struct ST_HTMLPAGE
 {
     QString strTitle;       // text of the first class="sku-name" element, white space simplified
     QString strDocTitle;    // text of the document's <title>, white space simplified
-    bool bHasStrip = false; // the page has a picture strip (#spec-list or .spec-items)
     // One entry per <img> of the strip in document order: its src, else its
     // data-url, as written (trimmed); empty when it has neither.
     QStringList arrThumbs;

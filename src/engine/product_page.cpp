@@ -34,6 +34,7 @@ std::vector<ChoiceVisit> PlanChoiceVisits(const std::vector<ST_PAGECHOICE> &choi
                                           QStringList &urls)
 {
     const QString albumSku = ProductSku(albumUrl);
+    const QString albumHost = QUrl(albumUrl).host();
     std::vector<ChoiceVisit> visits;
     bool bMatched = false;
     for (const ST_PAGECHOICE &c : choices) {
@@ -46,7 +47,7 @@ std::vector<ChoiceVisit> PlanChoiceVisits(const std::vector<ST_PAGECHOICE> &choi
             name.remove(0, 1);
         const bool bOwn = albumUrl.contains(c.strUrl) ||
                           (!albumSku.isEmpty() && ProductSku(c.strUrl) == albumSku &&
-                           QUrl(c.strUrl).host() == QUrl(albumUrl).host());
+                           QUrl(c.strUrl).host() == albumHost);
         if (bOwn) {
             bMatched = true;
             visits.push_back({name, -1});

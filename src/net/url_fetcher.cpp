@@ -69,12 +69,6 @@ QByteArray HeaderValue(const QByteArray &rawHeaders, const QByteArray &name)
     return {};
 }
 
-// A header of that name with a value that is not empty.
-bool HasHeader(const QByteArray &rawHeaders, const QByteArray &name)
-{
-    return !HeaderValue(rawHeaders, name).isEmpty();
-}
-
 // True when `location` leads to one of `hosts` or a host below one of them.
 bool LeadsTo(const QByteArray &location, const QStringList &hosts)
 {
@@ -135,9 +129,10 @@ struct Exchange
         const int code = StatusCode(headerBytes.left(eol));
         if (code >= 100 && code < 200)
             return true; // an interim answer; the real one follows
-        if (code >= 300 && code < 400 && HasHeader(headerBytes, "Location")) {
+        const QByteArray location = code >= 300 && code < 400 ? HeaderValue(headerBytes, "Location") : QByteArray();
+        if (!location.isEmpty()) {
             // Not followed: the address is the shop's answer, not a page to load.
-            if (LeadsTo(HeaderValue(headerBytes, "Location"), req.arrLoginHosts)) {
+            if (LeadsTo(location, req.arrLoginHosts)) {
                 resp.nStatus = code;
                 return Fail(FetchFailure::LoginRequired);
             }

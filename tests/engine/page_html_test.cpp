@@ -19,9 +19,8 @@ std::string Describe(const ST_HTMLPAGE &page)
     QStringList parts;
     if (!page.strTitle.isEmpty())
         parts << QStringLiteral("title=") + page.strTitle;
-    if (page.bHasStrip || !page.arrThumbs.isEmpty())
-        parts << (page.bHasStrip ? QStringLiteral("strip=") : QStringLiteral("no strip="))
-                     + page.arrThumbs.join(u'|');
+    if (!page.arrThumbs.isEmpty())
+        parts << QStringLiteral("strip=") + page.arrThumbs.join(u'|');
     QStringList choices;
     for (const ST_HTMLCHOICE &choice : page.arrChoices)
         choices << choice.strSku + u':' + choice.strName;
@@ -67,7 +66,7 @@ TEST(PageHtmlTest, Strip)
         {"spec-list over an earlier spec-items",
          R"(<ul class="spec-items"><img src="x.jpg"></ul><div id="spec-list"><img src="a.jpg"></div>)",
          "strip=a.jpg"},
-        {"empty strip", R"(<div id="spec-list"></div>)", "strip="},
+        {"empty strip", R"(<div id="spec-list"></div>)", ""},
         {"NUL before the strip", "<p>\0</p><div id=spec-list><img src=\"a\0.jpg\"></div>"s,
          "strip=a\uFFFD.jpg"},
     };

@@ -110,6 +110,12 @@ TEST(ReadProductPage, HostileScriptEndsInAFailureAndTheRestStands)
     }
 }
 
+TEST(ReadProductPage, CheckPageIsOneWithoutAProduct)
+{
+    EXPECT_TRUE(Read("<html><head><title>京东验证</title></head><body></body></html>").bCheckPage);
+    EXPECT_FALSE(Read(shop::ProductPage("安全验证器", {}, {"'//img.jd.com/n5/a.jpg'"})).bCheckPage);
+}
+
 TEST(ProductPageUrl, OnlyProductPagesOfTheShop)
 {
     for (const char *url : {"http://item.jd.com/100.html", "https://item.jd.com/100.html#none",
