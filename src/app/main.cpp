@@ -4,6 +4,7 @@
 
 #ifdef OSTREL_HAVE_WEBENGINE
 #include "webui/web_login.h"
+#include "webui/web_page_reader.h"
 #endif
 
 #include <QCommandLineParser>
@@ -44,7 +45,10 @@ int main(int argc, char *argv[])
         return 2;
     }
 #ifdef OSTREL_HAVE_WEBENGINE
-    app.SetLoginBrowserFactory(WebLoginBrowserFactory());
+    // Log-in dialogs and the page reader share one browser profile.
+    const auto session = std::make_shared<CWebSession>();
+    app.SetLoginBrowserFactory(WebLoginBrowserFactory(session));
+    app.SetPageBrowser(CWebSession::MakePageReader(session));
 #endif
     const int code = app.InitInstance();
     // Cookie saves are throttled while the program runs; the rest goes now.

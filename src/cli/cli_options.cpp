@@ -70,6 +70,10 @@ CliParse ParseCliOptions(const QStringList &arguments)
                                                     "download nothing."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Print only notices and the summary."));
+    const QCommandLineOption browser(QStringLiteral("browser"),
+                                     QStringLiteral("Read product pages in the embedded browser (offscreen, with "
+                                                    "the log-in of the program's browser): the page's scripts "
+                                                    "run, so a script check passes by itself."));
     const NumberOption numbers[] = {
         {{QStringLiteral("threads"), QStringLiteral("Download threads for this run (1-15)."), QStringLiteral("N")},
          &RunOptions::wThreads, 1, 15},
@@ -90,6 +94,7 @@ CliParse ParseCliOptions(const QStringList &arguments)
     parser.addOption(input);
     parser.addOption(getUrls);
     parser.addOption(quiet);
+    parser.addOption(browser);
     for (const NumberOption &n : numbers)
         parser.addOption(n.option);
     folders.AddTo(parser);
@@ -135,6 +140,7 @@ CliParse ParseCliOptions(const QStringList &arguments)
     o.savePath = parser.value(save);
     o.bGetUrls = parser.isSet(getUrls);
     o.bQuiet = parser.isSet(quiet);
+    o.bBrowser = parser.isSet(browser);
     if (o.addresses.isEmpty() && o.inputFiles.isEmpty()) {
         result.text = QStringLiteral("no address given");
         return result;

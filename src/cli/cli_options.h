@@ -15,6 +15,7 @@ struct CliOptions
     QString programFolder;    // chosen by --program-folder / --app-data, empty for the current folder
     bool bGetUrls = false;    // -g: name the pictures, download nothing
     bool bQuiet = false;      // -q: only notices and the summary
+    bool bBrowser = false;    // --browser: product pages read in the embedded browser
     RunOptions run;           // --threads, --timeout, --min-kb, --max-kb
 };
 

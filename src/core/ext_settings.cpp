@@ -62,5 +62,6 @@ ExtSettings LoadExtSettings(const QString &programFolder)
     e.bJdPictureMethod = uint8_t(ini.GetInt(QStringLiteral("京东"), QStringLiteral("图片获取方式"), 1));
     e.bJdDescriptionPictures =
         uint8_t(ini.GetInt(QStringLiteral("京东"), QStringLiteral("下载描述图片"), JD_DESC_NONE));
+    e.bJdBrowserPages = ini.GetInt(QStringLiteral("京东"), JD_BROWSER_PAGES_KEY, 0) == 1 ? 1 : 0;
     return e;
 }

@@ -17,6 +17,7 @@ struct ExtSettings
     uint8_t bInstagramPictureMethod = 1; // "Instagram" "图片获取方式"
     uint8_t bJdPictureMethod = 1;   // "京东" "图片获取方式": 1 visits every colour or version choice
     uint8_t bJdDescriptionPictures = 0; // "京东" "下载描述图片": JD_DESC_* below
+    uint8_t bJdBrowserPages = 0;    // "京东" "用浏览器读取页面": 1 reads product pages in the browser
 
     bool operator==(const ExtSettings &) const = default;
 };
@@ -25,6 +26,8 @@ struct ExtSettings
 inline constexpr uint8_t JD_DESC_NONE = 0;       // main pictures only
 inline constexpr uint8_t JD_DESC_AFTER_MAIN = 1; // main pictures, then the description's
 inline constexpr uint8_t JD_DESC_ONLY = 2;       // the description's pictures alone
+
+inline const QString JD_BROWSER_PAGES_KEY = QStringLiteral("用浏览器读取页面");
 
 // Defaults, overridden by whatever `programFolder` + "下载器扩展设置.ini" says.
 ExtSettings LoadExtSettings(const QString &programFolder);

@@ -2,23 +2,21 @@
 
 #include "engine/page_load.h"
 #include "engine/page_reader.h"
-#include "net/url_fetcher.h"
 
 #include <chrono>
 #include <system_error>
 
 namespace {
 
-constexpr uint32_t kPageTimeoutMs = 20000;
 // How often a wait looks at the stop flag.
 constexpr auto kStopPoll = std::chrono::milliseconds(50);
 
 } // namespace
 
-CChoicePages::CChoicePages(const QStringList &urls, const std::atomic<bool> *pStop)
-    : m_urls(urls), m_pStop(pStop), m_pages(size_t(urls.size())), m_done(size_t(urls.size()), false)
+CChoicePages::CChoicePages(const QStringList &urls, const std::atomic<bool> *pStop, const ST_PAGESOURCE &source)
+    : m_urls(urls), m_pStop(pStop), m_source(source), m_pages(size_t(urls.size())), m_done(size_t(urls.size()), false)
 {
-    const int nLoaders = std::min<int>(kChoicePagesAtOnce, int(urls.size()));
+    const int nLoaders = std::min<int>(source.pBrowser ? 1 : kChoicePagesAtOnce, int(urls.size()));
     for (int k = 0; k < nLoaders; ++k) {
         try {
             m_loaders.emplace_back([this] { LoadPages(); });
@@ -42,11 +40,8 @@ void CChoicePages::LoadPages()
     for (int i = m_nNext++; i < m_urls.size() && !stopped(); i = m_nNext++) {
         std::optional<ST_PRODUCTPAGE> page;
         try {
-            ST_URLREQUEST req;
-            InitUrlRequest(req, m_urls[i], QString(), kPageTimeoutMs);
-            req.pAbort = &m_bAbort;
             ST_LOADEDPAGE loaded;
-            if (LoadProductPage(req, loaded))
+            if (LoadPageFrom(m_source, m_urls[i], &m_bAbort, loaded))
                 page = ReadProductPage(loaded.strText, loaded.strHtml, m_urls[i]);
             // A gated page holds no pictures of the product.
             if (loaded.bLoginGate || (page && page->bCheckPage)) {

@@ -4,6 +4,7 @@
 // into its record on the thread that loaded it, while the collection takes
 // them one by one in page order.
 
+#include "engine/page_source.h"
 #include "engine/product_record.h"
 
 #include <QStringList>
@@ -15,14 +16,14 @@
 #include <thread>
 #include <vector>
 
-inline constexpr int kChoicePagesAtOnce = 6;
+inline constexpr int kChoicePagesAtOnce = 6; // a browser loads one at a time
 
 class CChoicePages
 {
 public:
-    // Starts loading `urls` at once.  `pStop` (the download's stop flag) ends
-    // every load and every wait.
-    CChoicePages(const QStringList &urls, const std::atomic<bool> *pStop);
+    // Starts loading `urls` from `source` at once.  `pStop` (the download's
+    // stop flag) ends every load and every wait.
+    CChoicePages(const QStringList &urls, const std::atomic<bool> *pStop, const ST_PAGESOURCE &source = {});
     // Ends the loads still running and waits for their threads.
     ~CChoicePages();
     CChoicePages(const CChoicePages &) = delete;
@@ -39,6 +40,7 @@ private:
 
     const QStringList m_urls;
     const std::atomic<bool> *m_pStop;
+    const ST_PAGESOURCE m_source;
     std::atomic<bool> m_bAbort{false}; // abort flag of every load
     std::atomic<int> m_nNext{0};       // next page a loader takes
     std::atomic<bool> m_bGated{false};

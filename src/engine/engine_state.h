@@ -16,6 +16,8 @@
 #include "engine/run_options.h"
 #include "net/net_context.h"
 
+class IPageBrowser;
+
 // Job state values (ListJobState, DownloadJobState).
 inline constexpr uint8_t JOB_IDLE = 0;
 inline constexpr uint8_t JOB_RUNNING = 1;
@@ -110,6 +112,13 @@ public:
 
     DownPicEngine pics;
     RunOptions run;                 // front-end choices for this run (headless only)
+    // The front end's browser for product pages, or null.  Set before the
+    // first job starts; outlives every job.
+    IPageBrowser *pPageBrowser = nullptr;
+    // The user passed the shop's gate in the log-in browser: from then on
+    // the pages are read there, as plain requests would meet the gate again.
+    std::atomic<bool> bGatePassedInBrowser{false};
+    std::atomic<bool> bNoBrowserSaid{false}; // "no browser" was said once already
 
     // Index into the per-site settings: SiteKind, or the JD entry when
     // SiteKind names no entry.

@@ -32,6 +32,10 @@ inline QString ShopGateOffer()
     return QStringLiteral("京东要求登录或验证后才显示这个商品页面。现在在登录浏览器中打开它吗？\n"
                           "登录或通过验证后关闭浏览器，程序会再读取一次页面。");
 }
+inline QString NoPageBrowser()
+{
+    return QStringLiteral("设置了用浏览器读取页面，但这个版本的程序没有内置浏览器，页面将直接读取。");
+}
 inline QString PageNotRead(const QString &reason)
 {
     return QStringLiteral("商品页面无法读取（%1）。").arg(reason);

@@ -51,13 +51,12 @@ bool HasProductChoice(const std::vector<ST_PAGECHOICE> &choices)
     return false;
 }
 
-// The titles of the shop's check pages (risk control, slider, captcha).
+} // namespace
+
 bool IsCheckPageTitle(const QString &title)
 {
     return title.contains(QStringLiteral("京东验证")) || title.contains(QStringLiteral("安全验证"));
 }
-
-} // namespace
 
 QString ProductSku(const QString &url)
 {

@@ -14,6 +14,10 @@
 ST_PRODUCTPAGE ReadProductPage(const QString &text, const QString &html, const QString &pageUrl,
                                bool bDescription = false);
 
+// True for the document title of one of the shop's check pages (risk
+// control, slider, captcha).
+bool IsCheckPageTitle(const QString &title);
+
 // True for the address of a product page of the shop: item.jd.com/<digits>.html,
 // or the same on item.jd.hk or npcitem.jd.hk, over http or https, no query.
 bool IsProductPageUrl(const QString &url);

@@ -7,8 +7,8 @@
 #include "engine/notices.h"
 #include "engine/page_load.h"
 #include "engine/page_reader.h"
+#include "engine/page_source.h"
 #include "engine/picture_naming.h"
-#include "net/url_fetcher.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -16,8 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr uint32_t kPageTimeoutMs = 20000;
 
 // One page the collection takes pictures from, in order.
 struct ChoiceVisit
@@ -94,7 +92,7 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
     QStringList urls;
     const std::vector<ChoiceVisit> visits =
         PlanChoiceVisits(page.arrChoices, state.albums.GetAlbum(albumIndex).strUrl, urls);
-    CChoicePages pages(urls, &state.pics.bStopDownPic);
+    CChoicePages pages(urls, &state.pics.bStopDownPic, ChosenPageSource(state));
     for (const ChoiceVisit &visit : visits) {
         std::optional<ST_PRODUCTPAGE> choicePage;
         if (visit.nPage < 0)
@@ -129,23 +127,26 @@ QString LargePictureUrl(QString url)
 
 void AddProductAlbum(CEngineState &state, IJobHost &host, const QString &address)
 {
-    ST_URLREQUEST req;
-    InitUrlRequest(req, address, QString(), kPageTimeoutMs);
-    req.strHeaders = QStringLiteral("Accept-Encoding: gzip, deflate");
-    req.pAbort = &state.bAbortList;
+    ST_PAGESOURCE source = ChosenPageSource(state, &host);
     ST_LOADEDPAGE loaded;
     QString reason;
     ST_PRODUCTPAGE page;
     bool bLoaded = false;
     const auto load = [&] {
-        bLoaded = LoadProductPage(req, loaded, &reason);
+        bLoaded = LoadPageFrom(source, address, &state.bAbortList, loaded, &reason);
         page = bLoaded ? ReadProductPage(loaded.strText, loaded.strHtml, address) : ST_PRODUCTPAGE();
         return loaded.bLoginGate || page.bCheckPage;
     };
     // Behind the shop's log-in or check, the user may pass it in the log-in
-    // browser (its cookies are ours); then the page is asked for once more.
-    if (load() && state.ListJobState.load() != LIST_STOP_REQUESTED && host.OfferShopLogin(address))
+    // browser (its cookies are ours); then the page is asked for once more,
+    // as that browser shows it where there is one.
+    if (load() && state.ListJobState.load() != LIST_STOP_REQUESTED && host.OfferShopLogin(address)) {
+        if (state.pPageBrowser) {
+            state.bGatePassedInBrowser = true;
+            source = ChosenPageSource(state);
+        }
         load();
+    }
     if (!bLoaded || page.bCheckPage) {
         state.strPageText.clear(); // never taken for this address's page
         state.strPageHtml.clear();

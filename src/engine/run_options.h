@@ -21,5 +21,9 @@ struct RunOptions
     // folder, fetches no picture and writes no file.
     std::function<void(const ST_DOWNJOB &job)> listNamedPictures;
 
+    // Product pages are read in the front end's browser, as the extension
+    // setting "用浏览器读取页面" asks.
+    bool bBrowserPages = false;
+
     bool NamesOnly() const { return bool(listNamedPictures); }
 };

@@ -67,6 +67,7 @@ enum : int
     IDC_DL_MAXSIZE = 1001,
     IDC_DL_THREADS = 1002,
     IDC_DL_TIMEOUT = 1003,
+    IDC_DL_BROWSER = 1004, // the extension setting "用浏览器读取页面"
 };
 
 // Log-in browser (dialog 133).

@@ -86,7 +86,8 @@ constexpr std::array kDownSetControls{
     CtlTemplate{IDC_DL_MINSIZE, K::Edit, {96, 63, 80, 14}, ""},
     CtlTemplate{kIdStatic, K::Static, {20, 87, 72, 8}, "图片最大值(K)："},
     CtlTemplate{IDC_DL_MAXSIZE, K::Edit, {96, 84, 80, 14}, ""},
-    CtlTemplate{IDC_SET_OK, K::DefPushButton, {73, 115, 50, 14}, "确 定"},
+    CtlTemplate{IDC_DL_BROWSER, K::CheckBox, {20, 113, 169, 10}, "用浏览器读取京东页面（可通过验证页）"},
+    CtlTemplate{IDC_SET_OK, K::DefPushButton, {73, 131, 50, 14}, "确 定"},
 };
 
 // The browser (Custom) is made by the log-in dialog; the button's right edge
@@ -112,7 +113,7 @@ constexpr std::array kFindControls{
 const DlgTemplate kMain{102, "Ostrel京东商品图片批量下载助手", 471, 323, kMainControls};
 const DlgTemplate kAbout{100, "关于", 210, 79, kAboutControls};
 const DlgTemplate kSaveSet{130, "设置", 265, 154, kSaveSetControls};
-const DlgTemplate kDownSet{131, "设置", 196, 137, kDownSetControls};
+const DlgTemplate kDownSet{131, "设置", 196, 153, kDownSetControls};
 const DlgTemplate kWebOpen{133, "登录成功后手动关闭对话框", 470, 381, kWebOpenControls};
 const DlgTemplate kFind{704, "", 130, 71, kFindControls};
 

@@ -5,6 +5,7 @@
 #include "ui/settings_dialog_logic.h"
 #include "util/message_box.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -34,4 +35,19 @@ void CDlgDownSet::OnOK()
     entry_->wMinKB = values->minSizeKB;
     entry_->wMaxKB = values->maxSizeKB;
     accept();
+}
+
+void CDlgDownSet::SetBrowserPages(bool bAvailable, bool bChecked)
+{
+    auto *box = ItemAs<QCheckBox>(IDC_DL_BROWSER);
+    box->setChecked(bChecked);
+    box->setEnabled(bAvailable);
+    box->setToolTip(bAvailable ? QStringLiteral("商品页面和颜色/版本页在内置浏览器中打开后读取，"
+                                                "页面的脚本会运行，登录浏览器的登录状态有效。图片仍直接下载。")
+                               : QStringLiteral("这个版本的程序没有内置浏览器。"));
+}
+
+bool CDlgDownSet::BrowserPages() const
+{
+    return ItemAs<QCheckBox>(IDC_DL_BROWSER)->isChecked();
 }

@@ -16,6 +16,11 @@ public:
     // "确 定": stores and accepts, or shows "参数错误" and stays open.
     void OnOK();
 
+    // The check box "用浏览器读取京东页面": greyed, with a tip, where the
+    // program has no browser.  Read after a successful "确 定".
+    void SetBrowserPages(bool bAvailable, bool bChecked);
+    bool BrowserPages() const;
+
 private:
     DownloadParams *entry_;  // not owned
     IMessageBox &messages_;

@@ -1,5 +1,6 @@
 #include "ui/tamblin_app.h"
 
+#include "engine/page_browser.h"
 #include "ui/qt_translations.h"
 #include "ui/tamblin_dlg.h"
 #include "ui/ui_resources.h"
@@ -40,6 +41,7 @@ int CTamblinApp::InitInstance()
     CTamblinDlg dlg(env);
     mainWnd_ = &dlg;
     dlg.SetLoginBrowserFactory(std::move(loginFactory_));
+    dlg.State().pPageBrowser = pageBrowser_.get();
     connect(&dlg, &QDialog::finished, this, [] { QCoreApplication::quit(); });
     dlg.Create();
     const int code = exec();
@@ -52,6 +54,13 @@ int CTamblinApp::InitInstance()
         std::_Exit(code);
     }
     return code;
+}
+
+CTamblinApp::~CTamblinApp() = default;
+
+void CTamblinApp::SetPageBrowser(std::unique_ptr<IPageBrowser> browser)
+{
+    pageBrowser_ = std::move(browser);
 }
 
 void CTamblinApp::SetProgramFolder(const QString &folder, bool isDataFolder)

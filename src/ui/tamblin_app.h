@@ -4,6 +4,10 @@
 
 #include <QApplication>
 
+#include <memory>
+
+class IPageBrowser;
+
 class CTamblinDlg;
 
 // The application object: sets the program up, runs the main window until it
@@ -13,6 +17,7 @@ class CTamblinApp : public QApplication
     Q_OBJECT
 public:
     CTamblinApp(int &argc, char **argv);
+    ~CTamblinApp() override;
 
     // Creates the main window and runs it; the process's exit code.
     int InitInstance();
@@ -20,6 +25,8 @@ public:
     CTamblinDlg *MainWindow() const { return mainWnd_; }
     // The log-in browser the main window opens; set before InitInstance.
     void SetLoginBrowserFactory(LoginBrowserFactory factory) { loginFactory_ = std::move(factory); }
+    // The browser the jobs may read product pages in; set before InitInstance.
+    void SetPageBrowser(std::unique_ptr<IPageBrowser> browser);
 
     // A program folder chosen at start-up instead of the current folder;
     // `isDataFolder` when it is the user's data folder.
@@ -28,6 +35,7 @@ public:
 private:
     CTamblinDlg *mainWnd_ = nullptr;  // lives on InitInstance's stack
     LoginBrowserFactory loginFactory_;
+    std::unique_ptr<IPageBrowser> pageBrowser_; // outlives the window and its jobs
     QString programFolder_;           // empty: the current folder
     bool programFolderIsDataFolder_ = false;
 };

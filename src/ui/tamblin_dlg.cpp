@@ -1,5 +1,6 @@
 #include "ui/tamblin_dlg.h"
 
+#include "core/ext_settings.h"
 #include "core/soft_settings.h"
 #include "engine/job_control.h"
 #include "engine/notices.h"
@@ -23,6 +24,7 @@
 #include "ui/splash_screen_ex.h"
 #include "ui/ui_resources.h"
 #include "ui/ui_texts.h"
+#include "util/ini.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -400,6 +402,8 @@ void CTamblinDlg::RunDownloadSettings()
         entry = state_.settings.arrDownload[CurrentSiteKind()];
     }
     CDlgDownSet dialog(&entry, *messages_, this);
+    const bool bBrowser = LoadExtSettings(state_.ProgramFolder).bJdBrowserPages;
+    dialog.SetBrowserPages(state_.pPageBrowser != nullptr, bBrowser);
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     {
@@ -407,6 +411,11 @@ void CTamblinDlg::RunDownloadSettings()
         state_.settings.arrDownload[CurrentSiteKind()] = entry;
     }
     SaveSettings();
+    // The choice lives in the extension settings, where the jobs read it.
+    if (dialog.BrowserPages() != bBrowser &&
+        !SetIniString(state_.ProgramFolder + EXT_SETTINGS_FILE_NAME, QStringLiteral("京东"), JD_BROWSER_PAGES_KEY,
+                      dialog.BrowserPages() ? QStringLiteral("1") : QStringLiteral("0")))
+        messages_->ShowMessage(QStringLiteral("无法写入%1，浏览器读取页面的设置没有保存。").arg(EXT_SETTINGS_FILE_NAME));
 }
 
 void CTamblinDlg::RunNameSettings()

@@ -42,3 +42,10 @@ private:
     mutable bool m_bLoaded = false;
     mutable QHash<QString, QHash<QString, QString>> m_sections;
 };
+
+// Sets `key` in `section` of the INI file at `path` as the reader above would
+// find it: the first such key of the first such section is replaced, else
+// the key goes at the end of that section, else a new section at the end of
+// the file.  Every other line, the encoding and the line ends are kept; the
+// file is replaced whole, never half written.  False when it cannot be written.
+bool SetIniString(const QString &path, const QString &section, const QString &key, const QString &value);

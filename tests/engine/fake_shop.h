@@ -104,6 +104,15 @@ public:
         Put(url, a);
     }
 
+    // Until a request carries cookie `cookieName`, `url` answers `gate`
+    // instead: the shop's log-in redirect, or its check page that sets the
+    // cookie by script.
+    void PutGate(const std::string &url, const std::string &cookieName, Answer gate)
+    {
+        std::lock_guard lock(m_mtx);
+        m_gates[url] = {cookieName + "=", std::move(gate)};
+    }
+
     // Every address asked for, in order of arrival.
     std::vector<std::string> Requests() const
     {
@@ -176,6 +185,11 @@ private:
                 answer = it->second;
                 found = true;
             }
+            const auto gate = m_gates.find(url);
+            if (gate != m_gates.end() && req.get_header_value("Cookie").find(gate->second.first) == std::string::npos) {
+                answer = gate->second.second;
+                found = true;
+            }
         }
         const int busy = ++m_busy;
         int seen = m_maxBusy.load();
@@ -234,6 +248,7 @@ private:
     int m_port = 0;
     mutable std::mutex m_mtx;
     std::map<std::string, Answer> m_answers;
+    std::map<std::string, std::pair<std::string, Answer>> m_gates; // cookie that passes, answer without it
     std::vector<std::string> m_requests;
     std::vector<long long> m_arrivals;
     std::map<std::string, std::string> m_referers;

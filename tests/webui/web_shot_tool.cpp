@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     CCookieStore::Instance().SetCookieFile(work.filePath(QStringLiteral("cookies.txt")));
     bool ok = false;
     {
-        const LoginBrowserFactory factory = WebLoginBrowserFactory();
+        const LoginBrowserFactory factory = WebLoginBrowserFactory(std::make_shared<CWebSession>());
         const std::unique_ptr<QDialog> made = factory(nullptr, QString::fromStdString(site.Url("/login")));
         auto &dlg = dynamic_cast<CDlgWebOpen &>(*made);
         dlg.move(40, 40);
