@@ -63,7 +63,7 @@ fi
 # that builds only them.
 wbuild="$root/build/webengine"
 cmake -S "$root" -B "$wbuild" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_WEBENGINE=ON -DOSTREL_WERROR=ON >/dev/null
-cmake --build "$wbuild" -j2 --target webui_tests
+cmake --build "$wbuild" -j2 --target webui_tests web_page_reader_tests
 QTWEBENGINE_DISABLE_SANDBOX=1 run_ctest "$wbuild" -L webengine
 # A short fuzz run of every target, so a parser regression shows in CI.
 if [ "${OSTREL_SKIP_FUZZ:-0}" != 1 ] && { command -v clang++-14 || command -v clang++; } >/dev/null; then

@@ -169,4 +169,37 @@ TEST_F(IniTest, NeverWritesTheFile)
     EXPECT_EQ(ReadTestFile(path), kSample.toUtf8());
 }
 
+// Setting a key changes only the line the reader would find, keeps the
+// file's encoding and line ends, and the reader then finds the new value.
+TEST_F(IniTest, SetStringChangesOnlyTheLineTheReaderFinds)
+{
+    const QString s = QStringLiteral("京东");
+    const QString k = QStringLiteral("用浏览器读取页面");
+    const struct
+    {
+        const char16_t *before; // null: no file
+        const char16_t *after;
+    } cases[] = {
+        // Replaced: the first key of the first section, names ignoring case.
+        {u"[京东]\r\nX=1\r\n 用浏览器读取页面 = 0\r\n[京东]\r\n用浏览器读取页面=0\r\n",
+         u"[京东]\r\nX=1\r\n用浏览器读取页面=1\r\n[京东]\r\n用浏览器读取页面=0\r\n"},
+        // Added at the end of the section, before the next one.
+        {u"; c\n[京东]\nX=1\n\n[b]\ny=2\n", u"; c\n[京东]\nX=1\n用浏览器读取页面=1\n\n[b]\ny=2\n"},
+        // A new section at the end; a missing file is made.
+        {u"[b]\ny=2", u"[b]\ny=2\n\n[京东]\n用浏览器读取页面=1\n"},
+        {nullptr, u"[京东]\n用浏览器读取页面=1\n"},
+    };
+    for (const auto &c : cases) {
+        const QString path = c.before ? WriteUtf8(QString::fromUtf16(c.before)) : m_dir.path() + QStringLiteral("/none.ini");
+        ASSERT_TRUE(SetIniString(path, s, k, QStringLiteral("1")));
+        EXPECT_EQ(ReadTestFile(path), QString::fromUtf16(c.after).toUtf8());
+        EXPECT_EQ(CIni(path).GetInt(s, k, 0), 1u);
+    }
+    // A GBK file stays GBK.
+    QStringEncoder toGbk("GB18030");
+    const QString gbk = Write(toGbk(QStringLiteral("[淘宝]\r\n图片名中是否有价格=有\r\n")));
+    ASSERT_TRUE(SetIniString(gbk, s, k, QStringLiteral("1")));
+    EXPECT_EQ(ReadTestFile(gbk), toGbk(QStringLiteral("[淘宝]\r\n图片名中是否有价格=有\r\n\r\n[京东]\r\n用浏览器读取页面=1\r\n")));
+}
+
 } // namespace
