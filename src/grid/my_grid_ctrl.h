@@ -54,9 +54,10 @@ public:
 
     void SetMessageBox(IMessageBox *pBox) { m_pMessageBox = pBox; }
     void SetExportDialog(IExportFileDialog *pDialog) { m_pExportDialog = pDialog; }
+    // Through the message box set above, else a plain one.
+    void ShowMessage(const QString &text);
 
 private:
-    void ShowMessage(const QString &text);
 
     IMessageBox *m_pMessageBox = nullptr;
     IExportFileDialog *m_pExportDialog = nullptr;

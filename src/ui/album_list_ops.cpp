@@ -4,6 +4,7 @@
 #include "grid/my_grid_ctrl.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <climits>
 
@@ -148,7 +149,11 @@ QString CAlbumListOps::SavePathForDrop(const QString &droppedPath)
     QString path = droppedPath.left(512);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    if (slash >= 0 && dot > slash)
+    // The file system knows a folder from a file; a name's dot only guesses,
+    // for an item that is not there (any more).
+    const QFileInfo item(path);
+    const bool bFile = item.exists() ? !item.isDir() : dot > slash;
+    if (slash >= 0 && bFile)
         path.truncate(slash);
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');

@@ -88,8 +88,9 @@ public:
     void SortByRating(bool largestFirst);
     void SortByListOrder();
 
-    // The save path a dropped item gives: its folder when it looks like a
-    // file with an extension, else the item itself; always ending in '/'.
+    // The save path a dropped item gives: its folder when it is a file (an
+    // item not on disk: when it has an extension), else the item itself;
+    // always ending in '/'.
     static QString SavePathForDrop(const QString &droppedPath);
 
 private:

@@ -62,6 +62,7 @@ constexpr std::array kSaveSetControls{
     CtlTemplate{IDC_SRC_ADDRESS, K::RadioButton, {146, 22, 28, 10}, "网址"},
     CtlTemplate{kIdStatic, K::Static, {178, 23, 17, 8}, "后缀"},
     CtlTemplate{IDC_NAME_SUFFIX, K::Edit, {196, 20, 55, 14}, ""},
+    CtlTemplate{kIdStatic, K::Static, {14, 44, 17, 8}, "替换"},
     CtlTemplate{IDC_REPLACE_FROM, K::Edit, {32, 41, 90, 14}, ""},
     CtlTemplate{kIdStatic, K::Static, {127, 44, 26, 8}, "替换为"},
     CtlTemplate{IDC_REPLACE_TO, K::Edit, {155, 41, 96, 14}, ""},
@@ -112,8 +113,8 @@ constexpr std::array kFindControls{
 
 const DlgTemplate kMain{102, "Ostrel京东商品图片批量下载助手", 471, 323, kMainControls};
 const DlgTemplate kAbout{100, "关于", 210, 79, kAboutControls};
-const DlgTemplate kSaveSet{130, "设置", 265, 154, kSaveSetControls};
-const DlgTemplate kDownSet{131, "设置", 196, 153, kDownSetControls};
+const DlgTemplate kSaveSet{130, "文件名设置", 265, 154, kSaveSetControls};
+const DlgTemplate kDownSet{131, "下载参数设置", 196, 153, kDownSetControls};
 const DlgTemplate kWebOpen{133, "登录成功后手动关闭对话框", 470, 381, kWebOpenControls};
 const DlgTemplate kFind{704, "", 130, 71, kFindControls};
 

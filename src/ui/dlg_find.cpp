@@ -48,7 +48,8 @@ void CDlgFind::Search(bool forward)
         return;
     // Wrap around: from the first non-fixed row forward, from the last row backward.
     const int wrapFrom = forward ? grid_->FixedRowCount() - 1 : grid_->RowCount();
-    grid_->FindAlbumRow(wrapFrom, keyword, forward, ignoreCase, whole);
+    if (!grid_->FindAlbumRow(wrapFrom, keyword, forward, ignoreCase, whole))
+        grid_->ShowMessage(QStringLiteral("未找到“%1”。").arg(keyword));
 }
 
 void CDlgFind::OnNext()

@@ -26,7 +26,10 @@ CTamblinApp::CTamblinApp(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Lumbrack"));
     setApplicationVersion(QString::fromUtf8(kOstrelVersion));
     InitUiResources();
-    InstallQtTranslations(*this, QtTranslationLocale(QLocale::system().name()));
+    const QString uiLocale = QtTranslationLocale(QLocale::system().name());
+    // Dates and numbers in the stock dialogs follow the language of the texts.
+    QLocale::setDefault(QLocale(uiLocale));
+    InstallQtTranslations(*this, uiLocale);
     setWindowIcon(QIcon(QStringLiteral(":/ostrel/icon.png")));
     // The window is hidden during start-up; the program ends when it closes.
     setQuitOnLastWindowClosed(false);

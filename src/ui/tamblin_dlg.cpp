@@ -15,6 +15,7 @@
 #include "ui/dlg_down_set.h"
 #include "ui/dlg_find.h"
 #include "ui/dlg_save_set.h"
+#include "ui/folder_chooser.h"
 #include "ui/history_filter.h"
 #include "ui/login_pages.h"
 #include "ui/menu_model.h"
@@ -32,7 +33,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -487,8 +487,7 @@ void CTamblinDlg::OnDownload()
 
 void CTamblinDlg::OnSetPath()
 {
-    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("请选择文件保存目录："),
-                                                             savePathBox_->currentText());
+    const QString chosen = ChooseFolder(this, QStringLiteral("请选择文件保存目录："), savePathBox_->currentText());
     if (chosen.isEmpty())
         return;
     PushSavePath(WithTrailingSeparator(chosen));

@@ -5,6 +5,7 @@
 #include "webui/web_page_reader.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
@@ -15,6 +16,16 @@ void PrepareWebEngineEnvironment()
 {
     // WebEngine shares its GL contexts with the widgets' ones.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Chromium's own pages (errors, prompts) speak the program's language,
+    // Chinese, unless the system names a language of its own.
+    const QString system = QLocale::system().name();
+    const bool bNamed = !system.isEmpty() && system != QLatin1String("C") && system != QLatin1String("POSIX");
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--lang=")) {
+        flags += (flags.isEmpty() ? "" : " ") + QByteArray("--lang=") +
+                 (bNamed ? QLocale::system().bcp47Name().toLatin1() : QByteArray("zh-CN"));
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
 #ifdef Q_OS_UNIX
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

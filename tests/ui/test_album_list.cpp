@@ -7,6 +7,7 @@
 #include "ui_test_support.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -182,12 +183,20 @@ TEST(AlbumListOpsDrop, DroppedItemGivesTheSavePath)
         {"/pics/a.jpg", "/pics/"},
         {"/pics", "/pics/"},
         {"/pics/", "/pics/"},
-        {"/data/my.pics", "/data/"},  // a dotted folder name looks like a file
+        {"/no/such/my.pics", "/no/such/"},  // not on disk: a dotted name is taken for a file
         {"/my.dir/pics", "/my.dir/pics/"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(CAlbumListOps::SavePathForDrop(QString::fromUtf8(c.dropped)), QString::fromUtf8(c.savePath))
             << c.dropped;
+    // On disk, a folder is a folder whatever its name, a file a file.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("v1.2")));
+    QFile file(dir.filePath(QStringLiteral("notes")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(CAlbumListOps::SavePathForDrop(dir.filePath(QStringLiteral("v1.2"))), dir.filePath(QStringLiteral("v1.2/")));
+    EXPECT_EQ(CAlbumListOps::SavePathForDrop(dir.filePath(QStringLiteral("notes"))), dir.path() + u'/');
     EXPECT_EQ(CAlbumListOps::SavePathForDrop(QStringLiteral("/") + QString(600, u'x')).size(), 513);
 }
 
@@ -244,9 +253,11 @@ TEST_F(FindDialog, MatchCaseAndWholeText)
     dlg.ItemAs<QLineEdit>(IDC_FIND_KEYWORD)->setText(QStringLiteral("cup"));
     dlg.OnNext();
     EXPECT_EQ(SelectedRow(), 4);  // "big cup" is not the whole text
+    EXPECT_TRUE(messages.Texts().isEmpty());
     dlg.ItemAs<QLineEdit>(IDC_FIND_KEYWORD)->setText(QStringLiteral("nothing"));
     dlg.OnNext();
     EXPECT_EQ(SelectedRow(), 4);
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("未找到“nothing”。")});
 }
 
 TEST_F(FindDialog, EmptyKeywordIsRefused)

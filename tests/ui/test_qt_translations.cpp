@@ -1,7 +1,14 @@
 // The stock dialogs speak the program's language.
+#include "ui/folder_chooser.h"
 #include "ui/qt_translations.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTranslator>
 #include <gtest/gtest.h>
 
@@ -27,4 +34,29 @@ TEST(QtTranslations, ChineseButtonsOnceInstalled)
         QCoreApplication::removeTranslator(t);
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     EXPECT_FALSE(InstallQtTranslations(app, QStringLiteral("xx_YY")));
+}
+
+TEST(QtTranslations, FolderChooserNamesTypesAndDatesInTheTextsLanguage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QFile file(dir.filePath(QStringLiteral("a.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QFileSystemModel files;
+    QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+    files.setRootPath(dir.path());
+    ASSERT_TRUE(loaded.wait(5000));
+    CLocalizedFileModel shown;
+    shown.setSourceModel(&files);
+    const auto cell = [&](const QString &name, int column) {
+        return shown.mapFromSource(files.index(dir.filePath(name)).siblingAtColumn(column)).data().toString();
+    };
+    EXPECT_EQ(cell(QStringLiteral("sub"), 2), QStringLiteral("文件夹"));
+    EXPECT_EQ(cell(QStringLiteral("a.txt"), 2), QStringLiteral("txt 文件"));
+    QLocale::setDefault(QLocale(QStringLiteral("zh_CN")));
+    EXPECT_EQ(cell(QStringLiteral("a.txt"), 3),
+              QLocale(QStringLiteral("zh_CN")).toString(files.lastModified(files.index(dir.filePath(QStringLiteral("a.txt")))),
+                                                        QLocale::ShortFormat));
+    QLocale::setDefault(QLocale::c());
 }

@@ -60,7 +60,7 @@ TEST_F(DownSetDialog, OpensWithTheEntrysValues)
 {
     DownloadParams entry{100, 2000, 7, 45};
     CDlgDownSet dlg(&entry, messages);
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("设置"));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("下载参数设置"));
     EXPECT_EQ(dlg.ItemAs<QLineEdit>(IDC_DL_THREADS)->text(), QStringLiteral("7"));
     EXPECT_EQ(dlg.ItemAs<QLineEdit>(IDC_DL_TIMEOUT)->text(), QStringLiteral("45"));
     EXPECT_EQ(dlg.ItemAs<QLineEdit>(IDC_DL_MINSIZE)->text(), QStringLiteral("100"));

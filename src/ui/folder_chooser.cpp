@@ -1,0 +1,41 @@
+#include "ui/folder_chooser.h"
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+
+namespace {
+
+// QFileSystemModel's columns.
+constexpr int kTypeColumn = 2;
+constexpr int kDateColumn = 3;
+
+} // namespace
+
+QVariant CLocalizedFileModel::data(const QModelIndex &index, int role) const
+{
+    const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+    if (!files || role != Qt::DisplayRole)
+        return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    if (index.column() == kDateColumn)
+        return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+    if (index.column() == kTypeColumn) {
+        if (files->isDir(source))
+            return QStringLiteral("文件夹");
+        const QString suffix = files->fileInfo(source).suffix();
+        return suffix.isEmpty() ? QStringLiteral("文件") : QStringLiteral("%1 文件").arg(suffix);
+    }
+    return QIdentityProxyModel::data(index, role);
+}
+
+QString ChooseFolder(QWidget *parent, const QString &title, const QString &start)
+{
+    QFileDialog dialog(parent, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new CLocalizedFileModel(&dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIdentityProxyModel>
+#include <QString>
+
+class QWidget;
+
+// Qt's own file dialog in the program's language: it dates files in the
+// system's locale (English where the system names none) and Qt's Chinese
+// translation lacks its type names.  Over a QFileSystemModel, dates follow
+// the default locale and types are named in Chinese.
+class CLocalizedFileModel : public QIdentityProxyModel
+{
+    Q_OBJECT
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &index, int role) const override;
+};
+
+// "浏览…": the folder the user chose under `start`, or empty.
+QString ChooseFolder(QWidget *parent, const QString &title, const QString &start);
