@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -167,21 +168,44 @@ QString LinkText(const QWidget *link)
     return v.toString();
 }
 
+namespace {
+
+// A disabled label still paints its anchors in the link colour, underlined,
+// as if they could be clicked: while disabled, its text is shown plain, which
+// the style greys.
+class CLinkEnabledWatcher final : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange)
+            if (auto *link = qobject_cast<QWidget *>(watched))
+                SetLinkText(link, LinkText(link));
+        return false;
+    }
+};
+
+} // namespace
+
 void SetLinkText(QWidget *link, const QString &textWithAnchorTags)
 {
     link->setProperty("linkText", textWithAnchorTags);
     auto *label = qobject_cast<QLabel *>(link);
     if (!label)
         return;
+    if (!label->findChild<CLinkEnabledWatcher *>(QString(), Qt::FindDirectChildrenOnly))
+        label->installEventFilter(new CLinkEnabledWatcher(label));
     // Only the anchor tags are markup; everything else is shown as typed.
     static const QRegularExpression anchor(QStringLiteral("<a>(.*?)</a>"));
+    const bool bEnabled = label->isEnabled();
     QString html;
     qsizetype pos = 0;
     auto it = anchor.globalMatch(textWithAnchorTags);
     while (it.hasNext()) {
         const auto m = it.next();
         html += textWithAnchorTags.mid(pos, m.capturedStart() - pos).toHtmlEscaped();
-        html += LinkMarkup(m.captured(1));
+        html += bEnabled ? LinkMarkup(m.captured(1)) : m.captured(1).toHtmlEscaped();
         pos = m.capturedEnd();
     }
     html += textWithAnchorTags.mid(pos).toHtmlEscaped();

@@ -114,6 +114,21 @@ MenuItemState MenuItemStateFor(int id, std::uint16_t namingFlags, int siteKind, 
         state.checked = loginMode1;
         return state;
     }
+    // Entries the program keeps for their place in the menu but gives nothing
+    // to do: greyed, rather than taking a click and saying nothing.
+    switch (id) {
+    case ID_IMPORT_AND_DOWNLOAD:
+    case ID_EXPORT_DOWNLOAD:
+    case ID_EXPORT_THUNDER:
+    case ID_FILE_TOOLS:
+    case ID_HELP_MANUAL:
+    case ID_HELP_CONSULT:
+    case ID_HELP_FEEDBACK:
+        state.enabled = false;
+        return state;
+    default:
+        break;
+    }
     const std::uint16_t bit = NamingFlagOfCommand(id);
     if (bit == 0)
         return state;

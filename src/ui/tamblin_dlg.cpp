@@ -172,12 +172,14 @@ void CTamblinDlg::BuildMenu()
         }
         connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenuChecks(popup); });
     }
-    // The window manager's own menu takes no entries; "关于" of the system
-    // menu stays reachable as an action of the window (and through 帮助).
+    // The window manager's own menu takes no entries: "关于" of the system
+    // menu is the window's context menu (a right click on its background),
+    // and 帮助 → 版本信息 shows the same box.
     auto *about = new QAction(QStringLiteral("关于"), this);
     about->setObjectName(QStringLiteral("cmd%1").arg(IDM_ABOUTBOX));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
     addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QAction *CTamblinDlg::MenuAction(int id) const

@@ -124,3 +124,15 @@ TEST(DialogBuilder, LinkTextKeepsAnchorsAndEscapesTheRest)
     SetLinkText(&link, QStringLiteral("a<b>"));
     EXPECT_TRUE(link.text().contains(QStringLiteral("&lt;b&gt;")));
 }
+
+TEST(DialogBuilder, DisabledLinkShowsNoAnchor)
+{
+    TestApp();
+    QLabel link;
+    SetLinkText(&link, QStringLiteral("<a>查找</a>"));
+    link.setEnabled(false);
+    EXPECT_FALSE(link.text().contains(QStringLiteral("href")));
+    EXPECT_TRUE(link.text().contains(QStringLiteral("查找")));
+    link.setEnabled(true);
+    EXPECT_TRUE(link.text().contains(QStringLiteral("href")));
+}

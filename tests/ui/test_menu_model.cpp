@@ -98,6 +98,14 @@ TEST(MenuChecks, GreyStatesDependOnTheSiteEntry)
     EXPECT_TRUE(MenuItemStateFor(32774, 0, 3, true).enabled);
 }
 
+TEST(MenuChecks, EntriesWithNothingToDoAreGreyed)
+{
+    for (int id : {32811, 32809, 32810, 32807, 32806, 32773, 32772})
+        EXPECT_FALSE(MenuItemStateFor(id, 0, 16, true).enabled) << id;
+    for (int id : {32775, 32778, 32840, 32795})
+        EXPECT_TRUE(MenuItemStateFor(id, 0, 16, true).enabled) << id;
+}
+
 TEST(LoginPages, QQNumberIsAppendedOnlyForDigitsAndQzoneListType)
 {
     const QString base = LoginAddressForCommand(32781, QString(), 0);
