@@ -107,6 +107,9 @@ QSize CGridCellBase::MeasureText(const QString &text, int nCol) const
                 nWidth = std::max(nWidth, pPlatform->TextExtent(font, line).width());
         }
         size = QSize(nWidth, pPlatform->WrappedTextHeight(font, text, std::max(nWidth, 1)));
+        // An elided caption takes two lines at most.
+        if (nFormat & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
+            size.setHeight(std::min(size.height(), 2 * pPlatform->TextExtent(font, QStringLiteral("M")).height()));
     }
     const int nMargin = Margin();
     return {size.width() + 2 * nMargin, size.height() + 2 * nMargin};

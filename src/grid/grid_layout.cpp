@@ -541,7 +541,10 @@ void CGridModel::OnDraw(QPainter &painter)
     painter.fillRect(QRect(nRightEdge, 0, client.width() - nRightEdge, client.height()), ToQColor(m_crWindowBack));
     painter.fillRect(QRect(0, nBottomEdge, nRightEdge, client.height() - nBottomEdge), ToQColor(m_crWindowBack));
 
-    // One block of cells: rows r1..r2 from y, columns c1..c2 from x; zero sizes are skipped.
+    // One block of cells: rows r1..r2 from y, columns c1..c2 from x; zero sizes
+    // are skipped.  The second pass takes only the cells that fill their
+    // background: a cell that does not would get its text drawn twice, bolder.
+    bool bOverLines = false;
     const auto drawBlock = [&](int r1, int r2, int y, int c1, int c2, int x0) {
         for (int r = r1; r <= r2; ++r) {
             const int h = RowHeight(r);
@@ -554,7 +557,10 @@ void CGridModel::OnDraw(QPainter &painter)
                     if (w <= 0)
                         continue;
                     const QRect rect(x, y, w, h);
-                    if (rect.intersects(clip))
+                    const CGridCellBase *pCell = bOverLines ? CellAt(r, c) : nullptr;
+                    const bool bFilled = pCell && (pCell->IsSelected() || pCell->IsFocused() ||
+                                                   pCell->IsDropTargetHighlighted());
+                    if (rect.intersects(clip) && (!bOverLines || bFilled))
                         DrawCell(painter, r, c, rect);
                     x += w;
                 }
@@ -598,5 +604,6 @@ void CGridModel::OnDraw(QPainter &painter)
     }
 
     // Focused and selected cells fill their grid-line pixels: they go over the lines.
+    bOverLines = true;
     drawCells();
 }

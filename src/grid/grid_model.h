@@ -164,6 +164,9 @@ public:
     void SetDoubleBuffering(bool b) { m_bDoubleBuffer = b; }
     bool HighlightHeaders() const { return m_bHighlightHeaders; }
     void SetHighlightHeaders(bool b) { m_bHighlightHeaders = b; }
+    // False: a cell without text or image is never selected (the empty
+    // places after the last thumbnail).
+    void SetEmptyCellsSelectable(bool b) { m_bSelectEmptyCells = b; }
     void SetTabMovesToNextControl(bool b) { m_bTabMovesToNext = b; }
     bool WantsTab() const { return m_bWantsTab; }
     int MouseMode() const { return m_nMouseMode; }
@@ -351,6 +354,7 @@ private:
     bool m_bHiddenRowUnhide = true;
     int m_nResizeCaptureRange = 3;
     bool m_bHighlightHeaders = true;
+    bool m_bSelectEmptyCells = true;
     bool m_bTitleTips = true;
     bool m_bTabMovesToNext = false;
     bool m_bWantsTab = true;

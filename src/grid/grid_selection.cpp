@@ -94,6 +94,8 @@ void CGridModel::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMa
         CGridCellBase *pCell = CellAt(r, c);
         if (!pCell || pCell->IsSelected() == bSelect)
             return;
+        if (bSelect && !m_bSelectEmptyCells && pCell->Text().isEmpty() && pCell->Image() < 0)
+            return;
         if (bSelect) {
             pCell->SetState(pCell->State() | CellSelected);
             m_SelectedCellMap[CellKey(r, c)] = CellId(r, c);

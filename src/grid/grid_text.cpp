@@ -3,6 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -13,6 +16,35 @@ Qt::TextElideMode ElideMode(int nFormat)
     if (nFormat & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))
         return Qt::ElideRight;
     return Qt::ElideNone;
+}
+
+// Wrapped lines, two at most and no more than the rectangle holds, the last
+// one elided when the text goes on: a caption under a thumbnail keeps its
+// start and shows that there is more.
+void DrawWrappedElided(QPainter &painter, const QRect &rect, const QString &text, int hAlign,
+                       Qt::TextElideMode elide)
+{
+    const QFontMetrics fm(painter.font());
+    const int maxLines = std::clamp(rect.height() / std::max(1, fm.lineSpacing()), 1, 2);
+    QTextLayout layout(text, painter.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(rect.width());
+        if (int(lines.size()) == maxLines - 1) {
+            lines << fm.elidedText(text.mid(line.textStart()).simplified(), elide, rect.width());
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const QRect at(rect.left(), rect.top() + i * fm.lineSpacing(), rect.width(), fm.lineSpacing());
+        painter.drawText(at, hAlign | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
+    }
 }
 
 } // namespace
@@ -56,6 +88,10 @@ void DrawFormattedText(QPainter &painter, const QRect &rect, const QString &text
 
     // Several lines always start at the top.
     flags |= Qt::AlignTop;
+    if ((nFormat & DT_WORDBREAK) && elide != Qt::ElideNone) {
+        DrawWrappedElided(painter, rect, shown, flags & Qt::AlignHorizontal_Mask, elide);
+        return;
+    }
     if (nFormat & DT_WORDBREAK) {
         flags |= Qt::TextWordWrap;
     } else if (elide != Qt::ElideNone) {

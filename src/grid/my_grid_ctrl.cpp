@@ -57,6 +57,10 @@ void CMyGridCtrl::SetupAlbumGrid(int nFixedRows, int nRows, int nCols, bool bRow
     SetSingleColSelection(true);
     SetDragAndDrop(true);
     SetRowSelectMode(bRowSelectMode);
+    // A click selects albums: a header drawn sunken looked pressed.
+    SetHighlightHeaders(false);
+    // Thumbnail places after the last album hold nothing to select.
+    SetEmptyCellsSelectable(bRowSelectMode);
 }
 
 void CMyGridCtrl::ApplyListLayout()
@@ -100,6 +104,8 @@ int CMyGridCtrl::AddListRow(int nAlbumIndex, const QString &strName, const QStri
     SetCellText(nRow, 3, strRemark);
     SetCellText(nRow, 4, QString());
     SetCellText(nRow, 5, QString());
+    // The height a rebuild gives it, so rows keep their height through one.
+    FitRowHeight(nRow, false);
     return nRow;
 }
 
@@ -121,8 +127,15 @@ bool CMyGridCtrl::AddThumbnailCell(int nAlbumIndex, const QString &strName, int 
     if (nImage >= 0)
         SetCellImage(nRow, nCol, nImage);
     pCell->SetImageAboveText(true);
-    SetCellTextAndFormat(nRow, nCol, 0, "%d.%s", nAlbumIndex + 1, qUtf8Printable(strName));
+    // Two lines under the thumbnail, the second elided: one line showed a
+    // dozen characters of a name.
+    SetCellTextAndFormat(nRow, nCol, DT_WORDBREAK | DT_END_ELLIPSIS, "%d.%s", nAlbumIndex + 1,
+                         qUtf8Printable(strName));
     SetCellData(nRow, nCol, static_cast<quintptr>(nAlbumIndex));
+    // Tall enough for the picture and a two-line caption, as a rebuild fits it.
+    FitRowHeight(nRow, false);
+    if (RowHeight(nRow) < nRowHeight)
+        ChangeRowHeight(nRow, nRowHeight);
     RepaintCell(nRow, nCol);
     return true;
 }

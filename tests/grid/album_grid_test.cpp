@@ -91,19 +91,25 @@ TEST_F(AlbumGridTest, ThumbnailLayoutPlacesSevenAlbumsInTwoRows)
     EXPECT_EQ(grid->CellText(1, 1), QString());
     const CGridCellBase *pCell = grid->CellAt(0, 0);
     EXPECT_TRUE(pCell->ImageAboveText());
-    EXPECT_EQ(pCell->Format(), 0);
+    EXPECT_EQ(pCell->Format(), DT_WORDBREAK | DT_END_ELLIPSIS);
     EXPECT_EQ(pCell->Image(), 0);
+    // Image, caption and margins: the caption gets two lines below the picture,
+    // and a rebuild keeps the height.
+    const int nHeight = grid->RowHeight(0);
     grid->FitAllRowHeights();
-    // Image, caption and margins: the caption gets room below the picture.
+    EXPECT_EQ(grid->RowHeight(0), nHeight);
     QRect text(0, 0, 113, grid->RowHeight(0) - 1);
     pCell->TextRect(text);
-    EXPECT_GE(text.height(), QFontMetrics(grid->GridFont()).height());
+    EXPECT_GE(text.height(), 2 * QFontMetrics(grid->GridFont()).height());
     // Cells are picked one by one.
     ClickCell(0, 2);
     ClickCell(1, 0);
     EXPECT_TRUE(grid->IsCellSelected(0, 2));
     EXPECT_TRUE(grid->IsCellSelected(1, 0));
     EXPECT_FALSE(grid->IsCellSelected(0, 3));
+    // Select all takes the seven albums, not the five empty places after them.
+    grid->SelectAllCells();
+    EXPECT_EQ(grid->SelectedCount(), 7);
     grid->AttachImageList(nullptr);
 }
 
