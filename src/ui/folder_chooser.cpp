@@ -1,8 +1,13 @@
 #include "ui/folder_chooser.h"
 
+#include "util/message_box.h"
+
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLocale>
+#include <QUrl>
 
 namespace {
 
@@ -38,4 +43,11 @@ QString ChooseFolder(QWidget *parent, const QString &title, const QString &start
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+void OpenFolderOrSay(const QString &folder, IMessageBox &messages)
+{
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        messages.ShowMessage(QStringLiteral("没有找到可以打开文件夹的程序。文件夹在：\n%1")
+                                 .arg(QDir::toNativeSeparators(folder)));
 }

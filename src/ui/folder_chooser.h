@@ -3,6 +3,7 @@
 #include <QIdentityProxyModel>
 #include <QString>
 
+class IMessageBox;
 class QWidget;
 
 // Qt's own file dialog in the program's language: it dates files in the
@@ -19,3 +20,7 @@ public:
 
 // "浏览…": the folder the user chose under `start`, or empty.
 QString ChooseFolder(QWidget *parent, const QString &title, const QString &start);
+
+// Opens `folder` in the file manager; where none is registered, says where
+// the folder is instead of nothing.
+void OpenFolderOrSay(const QString &folder, IMessageBox &messages);

@@ -30,7 +30,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -41,7 +40,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -515,7 +513,7 @@ void CTamblinDlg::OnOpenPath()
     if (folder.isEmpty())
         folder = savePathBox_->currentText();
     if (!folder.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        OpenFolderOrSay(folder, *messages_);
 }
 
 void CTamblinDlg::SetControlEnabled(std::initializer_list<int> ids, bool enabled)
@@ -659,5 +657,5 @@ int CTamblinDlg::ListTypeChoice()
 
 void CTamblinDlg::OpenFolder(const QString &folder)
 {
-    gate_.Run([folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
+    gate_.Run([this, folder] { OpenFolderOrSay(folder, *messages_); });
 }

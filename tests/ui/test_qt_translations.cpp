@@ -1,6 +1,7 @@
 // The stock dialogs speak the program's language.
 #include "ui/folder_chooser.h"
 #include "ui/qt_translations.h"
+#include "ui_test_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -59,4 +60,13 @@ TEST(QtTranslations, FolderChooserNamesTypesAndDatesInTheTextsLanguage)
               QLocale(QStringLiteral("zh_CN")).toString(files.lastModified(files.index(dir.filePath(QStringLiteral("a.txt")))),
                                                         QLocale::ShortFormat));
     QLocale::setDefault(QLocale::c());
+}
+
+TEST(QtTranslations, FolderWithoutAFileManagerIsNamed)
+{
+    // The offscreen platform opens nothing, as a desktop without a file manager.
+    CRecordingMessageBox messages;
+    OpenFolderOrSay(QStringLiteral("/tmp/相册"), messages);
+    ASSERT_EQ(messages.Texts().size(), 1);
+    EXPECT_TRUE(messages.Texts().constFirst().contains(QStringLiteral("/tmp/相册")));
 }
