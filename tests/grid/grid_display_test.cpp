@@ -141,4 +141,15 @@ TEST_F(GridDisplayTest, WheelDeltasBelowANotchScroll)
     EXPECT_EQ(grid->verticalScrollBar()->value(), nPos + 7);
 }
 
+TEST_F(GridDisplayTest, DoubleClickTogglesARowOnce)
+{
+    Fill(3);
+    ASSERT_TRUE(MovePointer(Global(2, 1)));
+    ASSERT_TRUE(XDoTool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                         QStringLiteral("--delay"), QStringLiteral("50"), QStringLiteral("1")}));
+    QTRY_COMPARE(grid->SelectedCount() > 0, true);
+    QTest::qWait(200);
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{2}));
+}
+
 } // namespace
