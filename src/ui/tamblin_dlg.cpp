@@ -64,7 +64,7 @@ CTamblinEnvironment CTamblinEnvironment::FromSystem()
 
 CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
     , env_(std::move(env))
     , icon_((InitUiResources(), QIcon(QStringLiteral(":/ostrel/icon.png"))))
     , units_(BaseUnitsForFont(DialogFont()))
@@ -74,6 +74,10 @@ CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     runModal = [](QDialog &dialog) { return dialog.exec(); };
     askYesNo = [this](const QString &text, const QString &caption) {
         return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    chooseListFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("导入网址列表"), QString(),
+                                            QStringLiteral("网址列表 (*.txt *.csv);;所有文件 (*)"));
     };
     downloadToFile = [this](const QString &url, const QString &file) {
         return ::DownloadToFile(url, file, kCoverTimeoutSec, albumList_ ? &albumList_->bAbortDownloads : nullptr);
@@ -122,6 +126,7 @@ void CTamblinDlg::Create()
     albumList_->SetProgramFolder(state_.ProgramFolder);
     LoadSettings(state_.settings, state_.ProgramFolder);
     FillHistoryBoxes();
+    RestoreWindowSize();
     if (!state_.settings.arrSavePathHistory[0].isEmpty())
         savePathBox_->setEditText(state_.settings.arrSavePathHistory[0]);
 
@@ -147,7 +152,7 @@ void CTamblinDlg::BuildControls()
     menuBar_->setGeometry(0, 0, client_->width(), menuHeight);
     client_->move(0, menuHeight);
     menuBar_->raise();
-    setFixedSize(client_->width(), client_->height() + menuHeight);
+    SetUpGrowth(menuHeight);
     setAcceptDrops(true);
     ConnectControls();
     ConnectAlbumListControls();
@@ -280,6 +285,7 @@ void CTamblinDlg::done(int result)
 {
     WaitForGridDrawn();
     RequestStopAll();
+    SaveWindowSize();
     QDialog::done(result);
 }
 
@@ -364,6 +370,9 @@ void CTamblinDlg::OnMenuCommand(int id)
         return;
     case ID_HELP_ABOUT:
         OnSysCommand(IDM_ABOUTBOX);
+        return;
+    case ID_IMPORT_ADDRESS_LIST:
+        OnImportAddressList();
         return;
     default:
         break;
@@ -527,6 +536,8 @@ void CTamblinDlg::SetControlText(int nCtrl, const QString &text)
     gate_.Run([this, nCtrl, text] {
         if (auto *label = qobject_cast<QLabel *>(Item(nCtrl)))
             label->setText(text);
+        if (nCtrl == IDC_STATE2)
+            ShowAlbumProgress(text);
     });
 }
 
@@ -579,6 +590,7 @@ void CTamblinDlg::ShowDownloadRunningLook()
 {
     gate_.Run([this] {
         qobject_cast<QPushButton *>(Item(IDC_DOWNLOAD))->setText(QStringLiteral("终止下载"));
+        RememberSavePath();
         SetControlEnabled({IDC_SITE, IDC_GETLIST, IDC_SETPATH, IDC_ADDRESS, IDC_SAVEPATH, IDC_SORT1, IDC_SORT2,
                            IDC_SORT3},
                           false);

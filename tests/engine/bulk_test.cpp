@@ -5,6 +5,7 @@
 #include "engine/bulk_texts.h"
 #include "engine/engine_fixture.h"
 #include "engine/fake_shop.h"
+#include "engine/numbered_products.h"
 #include "engine/job_control.h"
 #include "engine/proxy_env.h"
 #include "engine/saved_record.h"
@@ -91,18 +92,8 @@ protected:
         Naming().wFlags = 0;
     }
 
-    // Product `sku` titled `title`, with `n` pictures named after the product.
-    void PutProduct(int sku, const std::string &title, int n)
-    {
-        std::vector<std::string> thumbs;
-        for (int i = 1; i <= n; ++i) {
-            const std::string pic = "q" + std::to_string(sku) + "_" + std::to_string(i);
-            thumbs.push_back("'//img.jd.com/n5/" + pic + ".jpg'");
-            shopServer.PutPicture("http://img.jd.com/n12/" + pic + ".jpg", shop::Jpeg(pic));
-        }
-        shopServer.PutPage(Product(sku).toStdString(), ProductPage(title, {}, thumbs));
-    }
-    static QString Product(int sku) { return QStringLiteral("http://item.jd.com/%1.html").arg(sku); }
+    void PutProduct(int sku, const std::string &title, int n) { shop::PutNumberedProduct(shopServer, sku, title, n); }
+    static QString Product(int sku) { return shop::ProductAddress(sku); }
     QString Folder(const QString &title) const { return tmp.path() + QStringLiteral("/save/京东/") + title + u'/'; }
     int PictureRequests() const { return shopServer.CountStartingWith("http://img.jd.com/"); }
     QStringList Pictures(const QString &title) const

@@ -299,8 +299,9 @@ TEST_F(JobsTest, StopDuringTheDownloadLeavesNoHalfRun)
     EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
     EXPECT_LT(PictureRequests(), 6);
     // A stopped album that saved nothing leaves no empty folder.
-    if (state.nJobPicSaved.load() == 0)
+    if (state.nJobPicSaved.load() == 0) {
         EXPECT_FALSE(QFileInfo::exists(AlbumFolder()));
+    }
 
     // A new job afterwards runs whole.
     state.settings.arrDownload[SITE_JD].wThreads = 6;

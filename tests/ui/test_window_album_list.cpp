@@ -12,6 +12,7 @@
 #include "ui/control_ids.h"
 #include "ui/dialog_builder.h"
 #include "ui/dlg_find.h"
+#include "util/codepage.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
@@ -248,7 +249,7 @@ TEST_F(WindowAlbumList, ExportWritesTheListAsCsv)
     Link(IDC_EXPORT);
     QFile csv(file.path);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_EQ(csv.readAll(), QByteArray("0001,a','b,未知,,,,\r\n").replace("未知", "\xCE\xB4\xD6\xAA"));
+    EXPECT_EQ(csv.readAll(), WideToGbk(QStringLiteral("序号,名称,数量,备注,,\r\n0001,\"a,b\",未知,,,\r\n")));
 }
 
 TEST_F(WindowAlbumList, DroppedFileSetsTheSavePathAndItsHistory)
