@@ -104,6 +104,10 @@ public:
     std::atomic<uint8_t> ListJobState{JOB_IDLE};
     std::atomic<uint8_t> DownloadJobState{JOB_IDLE};
     std::atomic<uint8_t> StartupReady{0};
+    // Set by 重试失败 for the next download job, which then fetches only the
+    // pictures the albums' records lack (as SkipDownloaded does, without the
+    // pic.zvk rule); the job clears it when it ends.
+    std::atomic<bool> bOnlyMissing{false};
     std::atomic<uint32_t> nJobPicTotal{0}; // pictures collected by the last download job
     std::atomic<uint32_t> nJobAlbumsUpToDate{0}; // of its albums, those SkipDownloaded found done
     std::atomic<uint32_t> nJobPicSaved{0};   // pictures the last download job wrote

@@ -216,6 +216,12 @@ void GetListFunc(CEngineState &state, IJobHost &host)
 
 void DownJobFunc(CEngineState &state, IJobHost &host)
 {
+    // A retry of the failed pictures is this one job, however it ends.
+    struct OnlyMissingEnds
+    {
+        CEngineState &state;
+        ~OnlyMissingEnds() { state.bOnlyMissing = false; }
+    } onlyMissingEnds{state};
     state.ext = LoadExtSettings(state.ProgramFolder);
     state.nJobPicTotal = 0;
     state.nJobAlbumsUpToDate = 0;

@@ -163,7 +163,7 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     // With SkipDownloaded the earlier run's pictures stay: positional names
     // move when the shop puts a new picture in front, so a name already on
     // disk takes the collision counter instead of replacing that file.
-    const bool bKeepOld = rec.wFlags & SkipDownloaded;
+    const bool bKeepOld = (rec.wFlags & SkipDownloaded) || state.bOnlyMissing.load();
     const auto taken = [&](const QString &candidate) {
         return (!bFirst && job.FindFileName(candidate) >= 0) ||
                (bKeepOld && PathTaken(job.strFolder + candidate));

@@ -51,6 +51,7 @@ constexpr std::array kImportExport{
 
 constexpr std::array kTools{
     MenuItemDef{ID_FILE_TOOLS, "文件处理"},
+    MenuItemDef{ID_RETRY_FAILED, "重试失败"},
 };
 
 constexpr std::array kHelp{

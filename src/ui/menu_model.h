@@ -36,6 +36,7 @@ enum : int
     ID_EXPORT_DOWNLOAD = 32809,
     ID_EXPORT_THUNDER = 32810,
     ID_FILE_TOOLS = 32807,
+    ID_RETRY_FAILED = 32842, // ours: the failed pictures of the last download again
     ID_HELP_MANUAL = 32806,
     ID_HELP_CONSULT = 32773,
     ID_HELP_FEEDBACK = 32772,

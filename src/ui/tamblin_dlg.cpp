@@ -38,6 +38,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+
+#include <utility>
 #include <QTimer>
 #include <QUrl>
 
@@ -374,6 +376,9 @@ void CTamblinDlg::OnMenuCommand(int id)
     case ID_IMPORT_ADDRESS_LIST:
         OnImportAddressList();
         return;
+    case ID_RETRY_FAILED:
+        OnRetryFailed(failedAlbums_);
+        return;
     default:
         break;
     }
@@ -636,7 +641,8 @@ void CTamblinDlg::SelectAllRows()
 
 std::vector<int> CTamblinDlg::ChosenAlbums()
 {
-    return gate_.Call<std::vector<int>>([this] { return albumList_->ChosenAlbums(); }, {});
+    return gate_.Call<std::vector<int>>(
+        [this] { return retryAlbums_.empty() ? albumList_->ChosenAlbums() : std::exchange(retryAlbums_, {}); }, {});
 }
 
 QString CTamblinDlg::AddressText()

@@ -125,6 +125,11 @@ public:
     // 导入网址列表: the file's addresses into the address box, then 获取相册
     // (tamblin_dlg_bulk.cpp).
     void OnImportAddressList();
+    // 重试失败: downloads again only the pictures of `albums` that their
+    // folders' records lack (the failed ones of the last job).
+    void OnRetryFailed(const std::vector<int> &albums);
+    // Albums of the last download job with failed pictures.
+    const std::vector<int> &FailedAlbums() const { return failedAlbums_; }
 
     // Close: asks every job to stop and stops handing their calls to the GUI
     // thread; then waits at most `ms` for every thread of the window.  False
@@ -208,6 +213,8 @@ private:
     void RememberSavePath();
     // 全选 ticked exactly when every album shown is chosen.
     void MirrorSelectAll();
+    // A right click on album row `row`: 重试失败 for an album with failures.
+    void OnGridContextMenu(int row);
 
     CTamblinEnvironment env_;
     QIcon icon_;
@@ -240,6 +247,8 @@ private:
     QSize baseClient_;
     int menuHeight_ = 0;
     int progressAlbum_ = -1;        // album whose pictures the pool downloads; GUI thread
+    std::vector<int> failedAlbums_; // of the last download job; GUI thread
+    std::vector<int> retryAlbums_;  // the next job's albums instead of the selection; GUI thread
 
     // Thumbnail images and the album list operations (made by Create, on the
     // state's album list).

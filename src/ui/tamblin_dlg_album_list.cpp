@@ -65,9 +65,11 @@ void CTamblinDlg::ConnectAlbumListControls()
         connect(qobject_cast<QLabel *>(Item(id)), &QLabel::linkActivated, this, [this, h = handler] { (this->*h)(); });
     for (int id : {IDC_SORT1, IDC_SORT2, IDC_SORT3})
         connect(qobject_cast<QLabel *>(Item(id)), &QLabel::linkActivated, this, [this, id] { OnSortLink(id); });
-    connect(grid_, &CGridCtrl::GridNotify, this, [this](int code, int, int) {
+    connect(grid_, &CGridCtrl::GridNotify, this, [this](int code, int row, int) {
         if (code == GridNotifySelChanged)
             MirrorSelectAll();
+        else if (code == GridNotifyRightClick)
+            OnGridContextMenu(row);
     });
 }
 

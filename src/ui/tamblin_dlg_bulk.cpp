@@ -14,9 +14,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,12 +52,42 @@ void CTamblinDlg::ShowAlbumProgress(const QString &text)
 
 void CTamblinDlg::ReportFailedAlbums(const std::vector<std::pair<int, int>> &failed)
 {
-    if (failed.empty())
-        return;
+    std::vector<int> albums;
     QStringList lines;
-    for (const auto &[index, count] : failed)
+    for (const auto &[index, count] : failed) {
+        albums.push_back(index);
         lines.append(bulktext::AlbumFailureLine(state_.albums.GetAlbum(index).strName, count));
-    ShowMessage(bulktext::AlbumsWithFailures(lines));
+    }
+    gate_.Run([this, albums] { failedAlbums_ = albums; });
+    if (!failed.empty())
+        ShowMessage(bulktext::AlbumsWithFailures(lines));
+}
+
+void CTamblinDlg::OnRetryFailed(const std::vector<int> &albums)
+{
+    if (albums.empty() || state_.DownloadJobState.load() != JOB_IDLE || state_.ListJobState.load() != JOB_IDLE)
+        return;
+    retryAlbums_ = albums;
+    state_.bOnlyMissing = true;
+    OnDownload();
+    // A job that could not start takes neither.
+    if (state_.DownloadJobState.load() == JOB_IDLE && !retryAlbums_.empty()) {
+        retryAlbums_.clear();
+        state_.bOnlyMissing = false;
+    }
+}
+
+void CTamblinDlg::OnGridContextMenu(int row)
+{
+    if (row < grid_->FixedRowCount() || albumList_->ThumbnailMode())
+        return;
+    const int album = int(grid_->CellData(row, 0));
+    if (std::find(failedAlbums_.begin(), failedAlbums_.end(), album) == failedAlbums_.end())
+        return;
+    QMenu menu(this);
+    const QAction *retry = menu.addAction(QStringLiteral("重试失败"));
+    if (menu.exec(QCursor::pos()) == retry)
+        OnRetryFailed({album});
 }
 
 void CTamblinDlg::OnImportAddressList()
@@ -98,6 +132,11 @@ void CTamblinDlg::closeEvent(QCloseEvent *event)
 
 void CTamblinDlg::SetUpGrowth(int menuHeight)
 {
+    // Escape no longer closes the window: Ctrl+Q does, on purpose, through
+    // the same close (and its question during a download).
+    auto *quit = new QShortcut(QKeySequence::Quit, this);
+    connect(quit, &QShortcut::activated, this, [this] { close(); });
+
     menuHeight_ = menuHeight;
     baseClient_ = client_->size();
     // The dialog builder fixes the sizes of the client and its controls.

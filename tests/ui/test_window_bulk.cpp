@@ -88,6 +88,21 @@ TEST_F(WindowBulk, PastedAddressesGiveAlbumsThatDownloadTogether)
     EXPECT_EQ(shopServer.CountStartingWith("http://img.jd.com/"), 0);
     EXPECT_EQ(dlg->AddressBox()->Items().size(), 0);
 
+    // 全选 follows the selection: one row clicked off, and back on.
+    auto *all = Ctl<QCheckBox>(IDC_SELECTALL);
+    all->click();
+    EXPECT_TRUE(all->isChecked());
+    const auto clickRow = [this](int row) {
+        QRect rect;
+        ASSERT_TRUE(Grid().CellRect(row, 1, rect));
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    };
+    clickRow(2);
+    EXPECT_FALSE(all->isChecked());
+    EXPECT_EQ(dlg->ChosenAlbums(), (std::vector<int>{0, 2}));
+    clickRow(2);
+    EXPECT_TRUE(all->isChecked());
+
     // A save path typed by hand is kept once a download ran with it.
     const QString typed = root.path() + QStringLiteral("/typed");
     dlg->SavePathBox()->setEditText(typed);
@@ -127,6 +142,19 @@ TEST_F(WindowBulk, ImportedListAndAnAlbumWithAFailure)
     EXPECT_EQ(messages.Texts(),
               QStringList{bulktext::AlbumsWithFailures({bulktext::AlbumFailureLine(QStringLiteral("水壶"), 1)})});
     WaitUntil([this] { return Ctl<QLabel>(IDC_STATE1)->text() == bulktext::JobEnd(false, 2, 1, 0); });
+    EXPECT_EQ(dlg->FailedAlbums(), std::vector<int>{1});
+
+    // 重试失败 fetches the one missing picture, without "不下载以前下载过的图片".
+    shopServer.PutPicture("http://img.jd.com/n12/q2_2.jpg", shop::Jpeg("q2_2"));
+    shopServer.ResetLog();
+    dlg->MenuAction(ID_RETRY_FAILED)->trigger();
+    WaitJobsIdle();
+    WaitUntil([this] { return Ctl<QLabel>(IDC_STATE1)->text() == bulktext::JobEnd(false, 1, 0, 1); });
+    EXPECT_EQ(shopServer.CountStartingWith("http://img.jd.com/"), 1);
+    EXPECT_EQ(Pictures(QStringLiteral("水壶")), (QStringList{QStringLiteral("主图_1.jpg"), QStringLiteral("主图_2.jpg")}));
+    EXPECT_EQ(Grid().CellText(2, 3), bulktext::Complete());
+    EXPECT_FALSE(dlg->State().bOnlyMissing.load());
+    EXPECT_TRUE(dlg->FailedAlbums().empty());
 }
 
 TEST_F(WindowBulk, EscapeNeverClosesAndCloseAsksDuringADownload)
