@@ -12,6 +12,7 @@
 #include "util/file_utils.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
 
@@ -144,7 +145,7 @@ void GetListFunc(CEngineState &state, IJobHost &host)
     state.strSecondFolder.clear();
     state.keptPages.Clear();
 
-    const QString address = host.AddressText().trimmed();
+    QString address = host.AddressText().trimmed();
     if (address.isEmpty()) {
         host.ShowMessage(notice::NoAddress());
         state.ListJobState = JOB_IDLE;
@@ -165,6 +166,11 @@ void GetListFunc(CEngineState &state, IJobHost &host)
         if (listType >= 0)
             state.nListType = listType;
         const QStringList several = ProductAddresses(address);
+        // A text with blanks or line ends is no address of its own: the one
+        // product address in it is (it once went out as "…html%0A…").
+        static const QRegularExpression blank(QStringLiteral("\\s"));
+        if (several.size() == 1 && address.contains(blank))
+            address = several.first();
         if (state.SiteKind.load() == SITE_JD && several.size() > 1) {
             // A list never starts a download by itself and stays out of the history.
             bSeveral = true;
@@ -189,7 +195,7 @@ void GetListFunc(CEngineState &state, IJobHost &host)
     host.ShowListIdleLook(nAlbums);
 
     if (nAlbums >= 1 && !bSeveral) {
-        const QString pushed = host.AddressText().trimmed();
+        const QString &pushed = address;
         bool bPushed = false;
         {
             std::lock_guard lock(state.mtxSettings);

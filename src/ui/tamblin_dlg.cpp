@@ -540,9 +540,7 @@ void CTamblinDlg::SetControlText(int nCtrl, const QString &text)
 {
     gate_.Run([this, nCtrl, text] {
         if (auto *label = qobject_cast<QLabel *>(Item(nCtrl)))
-            label->setText(text);
-        if (nCtrl == IDC_STATE2)
-            ShowAlbumProgress(text);
+            label->setText(nCtrl == IDC_STATE2 ? text + ShowAlbumProgress(text) : text);
     });
 }
 

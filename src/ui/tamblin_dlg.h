@@ -11,6 +11,7 @@
 #include "ui/window_growth.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QPointer>
 
@@ -205,7 +206,9 @@ private:
     int CurrentSiteKind() const;
     void WaitForGridDrawn();
     // tamblin_dlg_bulk.cpp
-    void ShowAlbumProgress(const QString &text);
+    // The album's row follows the pool's progress text; returns the rates to
+    // show after that text.
+    QString ShowAlbumProgress(const QString &text);
     void SetUpGrowth(int menuHeight);
     void RestoreWindowSize();
     void SaveWindowSize();
@@ -247,6 +250,7 @@ private:
     QSize baseClient_;
     int menuHeight_ = 0;
     int progressAlbum_ = -1;        // album whose pictures the pool downloads; GUI thread
+    QElapsedTimer albumClock_;      // since that album's pool started; GUI thread
     std::vector<int> failedAlbums_; // of the last download job; GUI thread
     std::vector<int> retryAlbums_;  // the next job's albums instead of the selection; GUI thread
 

@@ -35,19 +35,22 @@ void CTamblinDlg::ShowAlbumState(int albumIndex, int nPicCount, const QString &s
 {
     gate_.Run([this, albumIndex, nPicCount, state] {
         progressAlbum_ = state.startsWith(bulktext::Downloading(0, 0).left(3)) ? albumIndex : -1;
+        if (progressAlbum_ >= 0)
+            albumClock_.start();
         albumList_->ShowAlbumState(albumIndex, nPicCount, state);
     });
 }
 
-void CTamblinDlg::ShowAlbumProgress(const QString &text)
+QString CTamblinDlg::ShowAlbumProgress(const QString &text)
 {
     // The pool's "已下载%d/%d......" also tells the album's own row.
     static const QRegularExpression progress(QStringLiteral(R"re(^已下载(\d+)/(\d+))re"));
     const QRegularExpressionMatch m = progress.match(text);
     if (progressAlbum_ < 0 || !m.hasMatch())
-        return;
-    albumList_->ShowAlbumState(progressAlbum_, -1,
-                               bulktext::Downloading(m.captured(1).toInt(), m.captured(2).toInt()));
+        return {};
+    const int done = m.captured(1).toInt();
+    albumList_->ShowAlbumState(progressAlbum_, -1, bulktext::Downloading(done, m.captured(2).toInt()));
+    return bulktext::Rate(done, state_.pics.nBytesDone.load(), albumClock_.elapsed());
 }
 
 void CTamblinDlg::ReportFailedAlbums(const std::vector<std::pair<int, int>> &failed)

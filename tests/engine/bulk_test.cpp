@@ -64,6 +64,13 @@ TEST(BulkTexts, JobEndSaysWhatHappened)
     EXPECT_EQ(bulktext::JobEnd(true, 0, 0, 3), QStringLiteral("已终止：已保存 0 张，失败 0 张，跳过 3 张"));
 }
 
+TEST(BulkTexts, RatesWaitForASecond)
+{
+    EXPECT_EQ(bulktext::Rate(3, 1 << 20, 999), QString());
+    EXPECT_EQ(bulktext::Rate(3, 3 << 20, 2000), QStringLiteral("  1.5 张/秒，1.5 MB/秒"));
+    EXPECT_EQ(bulktext::Rate(1, 512 * 1024, 1000), QStringLiteral("  1.0 张/秒，512 KB/秒"));
+}
+
 TEST(SavedRecord, KeepsProductAndPicturesAndRefusesForgedLines)
 {
     QTemporaryDir dir;
@@ -150,6 +157,14 @@ TEST_F(BulkTest, SeveralAddressesGiveOneAlbumEachAndDownloadTogether)
     // The pages of the list served the download: none was asked for again.
     EXPECT_EQ(shopServer.Count(Product(3).toStdString()), 1);
     EXPECT_EQ(host.Status1().last(), bulktext::JobEnd(false, 6, 0, 0));
+}
+
+TEST_F(BulkTest, OneAddressInOtherTextIsThatAddress)
+{
+    PutProduct(4, "茶壶", 1);
+    GetList(QStringLiteral("看看这个 ") + Product(4) + QStringLiteral("\n") + Product(4) + QStringLiteral("\n"));
+    EXPECT_EQ(Pictures(QStringLiteral("茶壶")), QStringList{QStringLiteral("主图_1.jpg")});
+    EXPECT_EQ(state.settings.arrUrlHistory[0], Product(4));
 }
 
 TEST_F(BulkTest, RerunAfterAFailureFetchesOnlyTheMissingPicture)
