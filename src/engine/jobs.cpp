@@ -288,6 +288,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     uint32_t nTotal = 0;
     bool bStopped = false;
     std::vector<std::pair<int, int>> failedAlbums;
+    size_t reached = 0; // albums the loop took up
     for (size_t k = 0; k < chosen.size() && state.DownloadJobState.load() != DOWN_STOP_REQUESTED; ++k) {
         state.JoinLeftWorkers();
         job.ResetPictures();
@@ -295,6 +296,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         state.albumRun.Reset();
         if (!state.SetDownloadState(JOB_RUNNING))
             break;
+        reached = k + 1;
         const int index = chosen[k];
         // A list of several products kept each album's page.
         if (state.keptPages.Any())
@@ -381,6 +383,9 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         RecordSavedPictures(state);
     }
     bStopped = bStopped || state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
+    // Albums a stop left untouched wait for nothing any more.
+    for (size_t rest = reached; rest < chosen.size(); ++rest)
+        host.ShowAlbumState(chosen[rest], -1, QString());
     if (bStopped)
         RemoveEmptyAlbumFolder(state.albumRun);
 

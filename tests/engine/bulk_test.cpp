@@ -13,6 +13,7 @@
 #include "util/codepage.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -157,6 +158,10 @@ TEST_F(BulkTest, SeveralAddressesGiveOneAlbumEachAndDownloadTogether)
     // The pages of the list served the download: none was asked for again.
     EXPECT_EQ(shopServer.Count(Product(3).toStdString()), 1);
     EXPECT_EQ(host.Status1().last(), bulktext::JobEnd(false, 6, 0, 0));
+    const QStringList states = host.AlbumStates();
+    EXPECT_EQ(states.filter(QRegularExpression(QStringLiteral("^1 "))),
+              (QStringList{QStringLiteral("1 -1 等待"), QStringLiteral("1 -1 读取中"), QStringLiteral("1 1 下载中 0/1"),
+                           QStringLiteral("1 1 完成")}));
 }
 
 TEST_F(BulkTest, OneAddressInOtherTextIsThatAddress)
