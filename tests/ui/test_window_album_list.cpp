@@ -41,15 +41,7 @@ protected:
     void SetUp() override
     {
         MainWindow::SetUp();
-        // No file browser opens at the end of a download.
-        SoftSettings s;
-        ApplyFirstRunDefaults(s);
-        s.arrNaming[SITE_JD].wFlags = 0;
-        ASSERT_TRUE(SaveSettings(s, programFolder + QLatin1Char('/')));
-        dlg = Make(programFolder);
-        dlg->downloadToFile = [](const QString &, const QString &) { return false; };
-        dlg->Create();
-        WaitStarted(*dlg);
+        MakeQuietStarted(dlg);
     }
     void TearDown() override { dlg.reset(); }
 

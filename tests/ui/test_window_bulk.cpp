@@ -26,14 +26,7 @@ protected:
     void SetUp() override
     {
         MainWindow::SetUp();
-        SoftSettings s;
-        ApplyFirstRunDefaults(s);
-        s.arrNaming[SITE_JD].wFlags = 0; // no file browser at the end
-        ASSERT_TRUE(SaveSettings(s, programFolder + QLatin1Char('/')));
-        dlg = Make(programFolder);
-        dlg->downloadToFile = [](const QString &, const QString &) { return false; };
-        dlg->Create();
-        WaitStarted(*dlg);
+        MakeQuietStarted(dlg);
     }
     void TearDown() override { dlg.reset(); }
 
