@@ -76,6 +76,10 @@ void DownPicFunc(CEngineState &state)
     pics.nPicDone = 0;
     pics.nBytesDone = 0;
     pics.nPicSaved = 0;
+    {
+        std::lock_guard lock(pics.mtxWake);
+        pics.arrSavedPics.clear();
+    }
     const int nSlots = std::max<int>(1, pics.wThreads);
     if (job.Count() <= 0 && !pics.bMorePictures.load())
         return;
@@ -210,7 +214,12 @@ void DownOnePicFunc(CEngineState &state, int i)
         // A picture that fails in any way counts as done like any other.
         bSaved = false;
     }
-    if (bSaved)
+    if (bSaved) {
+        {
+            std::lock_guard lock(pics.mtxWake);
+            pics.arrSavedPics.push_back(i);
+        }
         ++state.pics.nPicSaved;
+    }
     ++state.pics.nPicDone;
 }

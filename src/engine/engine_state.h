@@ -13,7 +13,9 @@
 #include "core/ext_settings.h"
 #include "core/records.h"
 #include "core/soft_settings.h"
+#include "engine/kept_pages.h"
 #include "engine/run_options.h"
+#include "engine/saved_record.h"
 #include "net/net_context.h"
 
 class IPageBrowser;
@@ -39,6 +41,7 @@ struct DownPicEngine
     std::atomic<int> nPicDone{0};          // pictures of the run whose worker has ended
     std::atomic<int64_t> nBytesDone{0};    // bytes of the run's pictures fetched so far
     std::atomic<int> nPicSaved{0};         // of those, the ones that reached their file
+    std::vector<int> arrSavedPics;         // their indexes in the job object; guarded by mtxWake
     // Copied from DownloadParams by the download job before each run; read by
     // the threads that run starts.
     uint16_t wThreads = 5;
@@ -95,12 +98,18 @@ public:
     ST_DOWNJOB job;                 // picture list of the album being downloaded; the
                                     // window points job.hNotifyWnd at its host at start-up
     QString strFirstUrl;            // first address remembered in the album's pic.zvk
+    CKeptPages keptPages;           // pages of a list of several addresses, by album address
+    ST_ALBUMRUN albumRun;           // the album being downloaded: download job thread only
 
     std::atomic<int> SiteKind{SITE_JD}; // site entry whose settings apply
     std::atomic<int> nListType{-1}; // list-type choice
     std::atomic<uint8_t> ListJobState{JOB_IDLE};
     std::atomic<uint8_t> DownloadJobState{JOB_IDLE};
     std::atomic<uint8_t> StartupReady{0};
+    // Set by 重试失败 for the next download job, which then fetches only the
+    // pictures the albums' records lack (as SkipDownloaded does, without the
+    // pic.zvk rule); the job clears it when it ends.
+    std::atomic<bool> bOnlyMissing{false};
     std::atomic<uint32_t> nJobPicTotal{0}; // pictures collected by the last download job
     std::atomic<uint32_t> nJobAlbumsUpToDate{0}; // of its albums, those SkipDownloaded found done
     std::atomic<uint32_t> nJobPicSaved{0};   // pictures the last download job wrote

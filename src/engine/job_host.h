@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 #include "core/records.h"
@@ -80,4 +81,19 @@ public:
     // when the page was shown (a log-in or check may have passed): the job
     // then asks for the page once more.  Any thread; blocks.
     virtual bool OfferShopLogin(const QString &address) = 0;
+
+    // The state of album `albumIndex` during a download job ("等待",
+    // "下载中 k/n", "完成", "失败 n 张" …) and its picture count once known
+    // (-1: not yet).  Download job thread.  A host without an album list
+    // leaves it out.
+    virtual void ShowAlbumState(int albumIndex, int nPicCount, const QString &state)
+    {
+        (void)albumIndex;
+        (void)nPicCount;
+        (void)state;
+    }
+    // The albums of the last download job that had failed pictures, with how
+    // many failed; empty when none failed.  At the job's end, before the
+    // idle look.
+    virtual void ReportFailedAlbums(const std::vector<std::pair<int, int>> &failed) { (void)failed; }
 };

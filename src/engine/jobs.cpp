@@ -1,5 +1,8 @@
 #include "engine/jobs.h"
 
+#include "engine/address_list.h"
+#include "engine/bulk_list.h"
+#include "engine/bulk_texts.h"
 #include "engine/down_pic.h"
 #include "engine/engine_state.h"
 #include "engine/job_files.h"
@@ -9,6 +12,9 @@
 #include "util/file_utils.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
 
@@ -31,14 +37,50 @@ int64_t Now()
     return QDateTime::currentSecsSinceEpoch();
 }
 
-// Adds an album's picture run to the job's saved / failed / skipped counts.
-void CountAlbumOutcome(CEngineState &state, int nCount)
+// Adds an album's picture run to the job's saved / failed / skipped counts;
+// returns the album's failed pictures.
+int CountAlbumOutcome(CEngineState &state, int nCount)
 {
     const int saved = state.pics.nPicSaved.load();
     const int done = state.pics.nPicDone.load();
+    const int failed = std::max(0, done - saved);
     state.nJobPicSaved += uint32_t(saved);
-    state.nJobPicFailed += uint32_t(std::max(0, done - saved));
+    state.nJobPicFailed += uint32_t(failed);
     state.nJobPicSkipped += uint32_t(std::max(0, nCount - done));
+    return failed;
+}
+
+// Adds the pictures the run saved to the album folder's record.
+void RecordSavedPictures(CEngineState &state)
+{
+    const ST_DOWNJOB &job = state.job;
+    std::vector<int> saved;
+    {
+        std::lock_guard lock(state.pics.mtxWake);
+        saved = state.pics.arrSavedPics;
+    }
+    ST_ALBUMRUN &run = state.albumRun;
+    if (saved.empty() || run.strFolder.isEmpty())
+        return;
+    for (const int i : saved)
+        if (i >= 0 && i < job.Count() && !IsAbsoluteFileName(job.arrFileName[i]))
+            run.saved.Add(RecordedAddress(job.arrUrl[i]), job.arrFileName[i]);
+    run.saved.Save(run.strFolder);
+}
+
+// A stopped album that saved nothing leaves no folder behind when this run
+// made it (its record is all it holds).
+void RemoveEmptyAlbumFolder(const ST_ALBUMRUN &run)
+{
+    if (!run.bFolderMade || run.strFolder.isEmpty())
+        return;
+    const QDir dir(run.strFolder);
+    const QStringList left =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    if (left.size() > 1 || (left.size() == 1 && left[0] != CSavedRecord::FileName()))
+        return;
+    QFile::remove(run.strFolder + CSavedRecord::FileName());
+    QDir().rmdir(run.strFolder);
 }
 
 // The picture pool of one album.  It may start while the collection still
@@ -101,8 +143,9 @@ void GetListFunc(CEngineState &state, IJobHost &host)
     state.SiteKind = SITE_JD;
     state.strSiteFolder.clear();
     state.strSecondFolder.clear();
+    state.keptPages.Clear();
 
-    const QString address = host.AddressText().trimmed();
+    QString address = host.AddressText().trimmed();
     if (address.isEmpty()) {
         host.ShowMessage(notice::NoAddress());
         state.ListJobState = JOB_IDLE;
@@ -114,6 +157,7 @@ void GetListFunc(CEngineState &state, IJobHost &host)
     host.SetStatus2(QString());
 
     bool bOneAlbum = false;
+    bool bSeveral = false;
     if (!address.contains(QStringLiteral("http://")) && state.SiteKind.load() != 0 &&
         !address.contains(QStringLiteral("https://"))) {
         host.ShowMessage(notice::NotWebAddress());
@@ -121,7 +165,17 @@ void GetListFunc(CEngineState &state, IJobHost &host)
         const int listType = host.ListTypeChoice();
         if (listType >= 0)
             state.nListType = listType;
-        if (state.SiteKind.load() == SITE_JD) {
+        const QStringList several = ProductAddresses(address);
+        // A text with blanks or line ends is no address of its own: the one
+        // product address in it is (it once went out as "…html%0A…").
+        static const QRegularExpression blank(QStringLiteral("\\s"));
+        if (several.size() == 1 && address.contains(blank))
+            address = several.first();
+        if (state.SiteKind.load() == SITE_JD && several.size() > 1) {
+            // A list never starts a download by itself and stays out of the history.
+            bSeveral = true;
+            AddProductAlbums(state, host, several);
+        } else if (state.SiteKind.load() == SITE_JD) {
             if (!address.contains(QStringView(kProductHostFragment))) {
                 host.ShowMessage(notice::NotProductPage());
             } else {
@@ -140,8 +194,8 @@ void GetListFunc(CEngineState &state, IJobHost &host)
     host.SetStatus1(QStringLiteral("获取相册列表完成，共%1个").arg(nAlbums));
     host.ShowListIdleLook(nAlbums);
 
-    if (nAlbums >= 1) {
-        const QString pushed = host.AddressText().trimmed();
+    if (nAlbums >= 1 && !bSeveral) {
+        const QString &pushed = address;
         bool bPushed = false;
         {
             std::lock_guard lock(state.mtxSettings);
@@ -168,6 +222,12 @@ void GetListFunc(CEngineState &state, IJobHost &host)
 
 void DownJobFunc(CEngineState &state, IJobHost &host)
 {
+    // A retry of the failed pictures is this one job, however it ends.
+    struct OnlyMissingEnds
+    {
+        CEngineState &state;
+        ~OnlyMissingEnds() { state.bOnlyMissing = false; }
+    } onlyMissingEnds{state};
     state.ext = LoadExtSettings(state.ProgramFolder);
     state.nJobPicTotal = 0;
     state.nJobAlbumsUpToDate = 0;
@@ -222,14 +282,26 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     state.albums.nSelCount = int(chosen.size());
     if (chosen.empty())
         host.ShowMessage(notice::NoAlbumChosen());
+    for (const int index : chosen)
+        host.ShowAlbumState(index, -1, bulktext::Waiting());
 
     uint32_t nTotal = 0;
+    bool bStopped = false;
+    std::vector<std::pair<int, int>> failedAlbums;
+    size_t reached = 0; // albums the loop took up
     for (size_t k = 0; k < chosen.size() && state.DownloadJobState.load() != DOWN_STOP_REQUESTED; ++k) {
         state.JoinLeftWorkers();
         job.ResetPictures();
         job.strFolder = jobFolder;
+        state.albumRun.Reset();
         if (!state.SetDownloadState(JOB_RUNNING))
             break;
+        reached = k + 1;
+        const int index = chosen[k];
+        // A list of several products kept each album's page.
+        if (state.keptPages.Any())
+            state.keptPages.Restore(state.albums.GetAlbum(index).strUrl, state.strPageText, state.strPageHtml);
+        host.ShowAlbumState(index, -1, bulktext::Reading());
         host.SetStatus1(QStringLiteral("正在下载第%1/%2个图集").arg(k + 1).arg(chosen.size()));
         host.SetStatus2(QStringLiteral("......"));
 
@@ -249,14 +321,20 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         if (siteKind > kLastSiteKind)
             host.ShowMessage(notice::BadListType());
         else if (siteKind == SITE_JD)
-            ExtractProductPictures(state, host, chosen[k], bDownload ? std::function<void()>(startEarly) : nullptr);
+            ExtractProductPictures(state, host, index, bDownload ? std::function<void()>(startEarly) : nullptr);
         pool.EndCollection();
-        if (job.Count() == 0 && state.DownloadJobState.load() == DOWN_SKIP_REST)
+        const int nKnown = job.Count() + state.albumRun.nSkippedSaved;
+        if (job.Count() == 0 && (state.DownloadJobState.load() == DOWN_SKIP_REST || state.albumRun.nSkippedSaved > 0))
             ++state.nJobAlbumsUpToDate;
 
         // A stop during the collection still counts what the pool started.
-        if (job.Count() < 1 || (state.DownloadJobState.load() == DOWN_STOP_REQUESTED && !pool.Started()))
+        if (job.Count() < 1 || (state.DownloadJobState.load() == DOWN_STOP_REQUESTED && !pool.Started())) {
+            const bool bStop = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
+            host.ShowAlbumState(index, nKnown,
+                                bStop ? bulktext::Stopped()
+                                      : (nKnown > 0 ? bulktext::Complete() : bulktext::NoPictures()));
             continue;
+        }
         nTotal += uint32_t(job.Count());
         state.nJobPicTotal = nTotal;
         if (bNamesOnly) {
@@ -265,10 +343,12 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             continue;
         }
         if (flags & ThunderListOnly) {
-            WriteListFile(job, state.albums.GetAlbum(chosen[k]).strName);
+            WriteListFile(job, state.albums.GetAlbum(index).strName);
             state.nJobPicSkipped += uint32_t(job.Count());
+            host.ShowAlbumState(index, nKnown, bulktext::Complete());
             continue;
         }
+        host.ShowAlbumState(index, nKnown, bulktext::Downloading(0, job.Count()));
         if (!pool.Started())
             host.SetStatus2(QStringLiteral("已开始下载图片"));
         if (!pool.Start()) {
@@ -276,14 +356,21 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             continue;
         }
         pool.Wait();
-        const bool bStopped = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
+        bStopped = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
         // A stop aborted the running pictures; they end at once and take
         // their temporary files with them.
         if (bStopped)
             state.JoinLeftWorkers();
-        CountAlbumOutcome(state, job.Count());
-        if (bStopped)
+        const int nFailed = CountAlbumOutcome(state, job.Count());
+        if (nFailed > 0)
+            failedAlbums.emplace_back(index, nFailed);
+        host.ShowAlbumState(index, nKnown,
+                            bStopped ? bulktext::Stopped()
+                                     : (nFailed > 0 ? bulktext::Failed(nFailed) : bulktext::Complete()));
+        if (bStopped) {
+            RecordSavedPictures(state);
             break;
+        }
         // Only a complete album is marked: SkipDownloaded would pass over
         // the failed pictures for ever.
         if (state.pics.nPicSaved.load() == job.Count())
@@ -292,11 +379,22 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             FixPictureFormats(job);
         if (flags & FixOrder)
             FixPictureOrder(job, Now());
+        // After the fix steps: the record names the files as they end up.
+        RecordSavedPictures(state);
     }
+    bStopped = bStopped || state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
+    // Albums a stop left untouched wait for nothing any more.
+    for (size_t rest = reached; rest < chosen.size(); ++rest)
+        host.ShowAlbumState(chosen[rest], -1, QString());
+    if (bStopped)
+        RemoveEmptyAlbumFolder(state.albumRun);
 
+    host.ReportFailedAlbums(failedAlbums);
     host.ShowDownloadIdleLook();
     state.DownloadJobState = JOB_IDLE;
-    host.SetStatus1(QStringLiteral("下载完毕"));
+    // Say what happened: a bare "下载完毕" hid albums where every picture failed.
+    host.SetStatus1(bulktext::JobEnd(bStopped, state.nJobPicSaved.load(), state.nJobPicFailed.load(),
+                                     state.nJobPicSkipped.load()));
     host.SetStatus2(QString());
 
     uint16_t flags = 0;
@@ -304,6 +402,8 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         std::lock_guard lock(state.mtxSettings);
         flags = state.settings.arrNaming[state.SiteEntry()].wFlags;
     }
-    if (nTotal > 0 && !bNamesOnly && (flags & OpenFolderWhenDone))
+    // Only a folder that received something is worth opening.
+    const bool bWritten = state.nJobPicSaved.load() > 0 || (nTotal > 0 && (flags & ThunderListOnly));
+    if (bWritten && !bNamesOnly && (flags & OpenFolderWhenDone))
         host.OpenFolder(job.strFolder);
 }

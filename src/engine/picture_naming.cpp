@@ -49,6 +49,23 @@ bool PathTaken(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+// The album folder `name` under `parent`, unless its record names another
+// product: then the first free "<name>(2)", "<name>(3)" …
+QString AlbumFolderFor(const QString &parent, const QString &name, const QString &product)
+{
+    QString candidate = name;
+    for (int n = 2;; ++n) {
+        CSavedRecord record;
+        record.Load(parent + candidate + u'/');
+        if (record.Product().isEmpty() || record.Product() == product)
+            return candidate;
+        const QString tail = QStringLiteral("(%1)").arg(n);
+        candidate = name;
+        FitNameBytes(candidate, kNameBytes - int(tail.toUtf8().size()));
+        candidate += tail;
+    }
+}
+
 } // namespace
 
 void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const QString &name,
@@ -61,8 +78,11 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     }
     ST_DOWNJOB &job = state.job;
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
-    const bool bFirst = job.Count() == 0;
-    const QString number = QString::number(job.Count() + 1);
+    ST_ALBUMRUN &run = state.albumRun;
+    // Pictures passed over as saved before still take their numbers.
+    const int nSeen = job.Count() + run.nSkippedSaved;
+    const bool bFirst = nSeen == 0;
+    const QString number = QString::number(nSeen + 1);
 
     // The given name comes from the page, so it never counts as a path of its
     // own: it is cleaned like every other name and stays in the album folder.
@@ -110,13 +130,22 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         ReplaceEscape(folder, 9, QString::asprintf("%04d", album.nListIndex + 1));
         MakeSafeFileName(folder, 0, false);
         FitNameBytes(folder, kNameBytes);
+        const QString product = ProductId(album.strUrl);
         if (!folder.isEmpty())
-            job.strFolder += folder + u'/';
+            job.strFolder += AlbumFolderFor(job.strFolder, folder, product) + u'/';
         // An existing folder is kept; one that cannot be made shows later as
         // pictures that could not be written.  A names-only run makes none.
         if (!state.run.NamesOnly()) {
-            QDir().mkdir(job.strFolder);
+            run.bFolderMade = QDir().mkdir(job.strFolder);
             SetFolderTimes(job.strFolder, QDateTime::currentSecsSinceEpoch());
+        }
+        run.strFolder = job.strFolder;
+        run.saved.Load(job.strFolder);
+        // The album's own folder is claimed at once, so a namesake product
+        // of a later run keeps out even when this run saves nothing.
+        if (!folder.isEmpty() && run.saved.Product().isEmpty() && !state.run.NamesOnly()) {
+            run.saved.SetProduct(product);
+            run.saved.Save(job.strFolder);
         }
         state.strFirstUrl = ReadPicZvk(job.strFolder);
     }
@@ -134,7 +163,7 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     // With SkipDownloaded the earlier run's pictures stay: positional names
     // move when the shop puts a new picture in front, so a name already on
     // disk takes the collision counter instead of replacing that file.
-    const bool bKeepOld = rec.wFlags & SkipDownloaded;
+    const bool bKeepOld = (rec.wFlags & SkipDownloaded) || state.bOnlyMissing.load();
     const auto taken = [&](const QString &candidate) {
         return (!bFirst && job.FindFileName(candidate) >= 0) ||
                (bKeepOld && PathTaken(job.strFolder + candidate));
@@ -146,6 +175,16 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     if ((rec.wFlags & SkipDownloaded) && url == state.strFirstUrl) {
         state.SetDownloadState(DOWN_SKIP_REST);
         return;
+    }
+    // pic.zvk marks only a complete album; the record also knows the
+    // pictures of a run that failed or was stopped half way.
+    if (bKeepOld) {
+        const QString saved = run.saved.SavedName(RecordedAddress(url));
+        if (!saved.isEmpty() && PathTaken(job.strFolder + saved)) {
+            ++run.nSkippedSaved;
+            ++state.nJobPicSkipped;
+            return;
+        }
     }
 
     job.AppendPicture(url, fileName, header);

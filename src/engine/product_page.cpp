@@ -1,5 +1,6 @@
 #include "engine/product_page.h"
 
+#include "engine/bulk_texts.h"
 #include "engine/choice_pages.h"
 #include "engine/description_pictures.h"
 #include "engine/engine_state.h"
@@ -95,10 +96,14 @@ bool CollectMainPictures(CEngineState &state, IJobHost &host, int albumIndex, co
     CChoicePages pages(urls, &state.pics.bStopDownPic, ChosenPageSource(state));
     for (const ChoiceVisit &visit : visits) {
         std::optional<ST_PRODUCTPAGE> choicePage;
-        if (visit.nPage < 0)
+        if (visit.nPage < 0) {
             choicePage = page;
-        else
+        } else {
+            // Loading a long row of choices takes a while: say where it is.
+            if (!state.pics.bDownPicBusy.load())
+                host.SetStatus2(bulktext::ReadingChoicePage(visit.nPage + 1, int(urls.size())));
             choicePage = pages.Take(visit.nPage);
+        }
         bGated = bGated || pages.Gated();
         if (!choicePage) {
             if (StopCollecting(state))

@@ -4,6 +4,7 @@
 #include "util/message_box.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -185,26 +186,32 @@ bool CMyGridCtrl::FindAlbumRow(int nStartRow, const QString &keyword, bool bForw
 
 QString CMyGridCtrl::CsvField(const QString &text)
 {
+    // RFC 4180: a field that holds a separator, a quote or a line end is
+    // quoted, its quotes doubled.  The older rule turned a comma into ','
+    // and so split one name over two columns.
+    static const QRegularExpression special(QStringLiteral("[\",\r\n]"));
+    if (!text.contains(special))
+        return text;
     QString field = text;
-    field.remove(QLatin1Char('\''));
     field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    field.replace(QLatin1Char(','), QStringLiteral("','"));
-    return field;
+    return u'"' + field + u'"';
 }
 
 QByteArray CMyGridCtrl::AlbumCsvBytes() const
 {
     QByteArray bytes;
-    // Rows below the header; the thumbnail layout has none, so nothing is lost there.
-    for (int r = FixedRowCount(); r < RowCount(); ++r) {
-        QString line;
-        for (int c = 0; c < ColumnCount(); ++c) {
-            line += CsvField(CellText(r, c));
-            line += QLatin1Char(',');
-        }
-        bytes += WideToGbk(line);
-        bytes += "\r\n";
-    }
+    const auto line = [this](int r) {
+        QStringList fields;
+        for (int c = 0; c < ColumnCount(); ++c)
+            fields.append(CsvField(CellText(r, c)));
+        // GBK, so spreadsheets on Chinese systems open it as it is.
+        return WideToGbk(fields.join(u',')) + "\r\n";
+    };
+    if (RowCount() <= FixedRowCount())
+        return bytes;
+    // The header row names the columns; the thumbnail layout has none.
+    for (int r = 0; r < RowCount(); ++r)
+        bytes += line(r);
     return bytes;
 }
 

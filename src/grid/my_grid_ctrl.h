@@ -48,7 +48,8 @@ public:
     // Asks for a file name and writes the list as CSV; false when cancelled or not written.
     bool ExportAlbumCsv();
     bool ExportAlbumCsvTo(const QString &strPath) const;
-    // The CSV bytes: one GBK line per row below the header, CR LF after each.
+    // The CSV bytes (RFC 4180, GBK): the header row, then one line per album,
+    // CR LF after each; nothing for a list without albums.
     QByteArray AlbumCsvBytes() const;
     static QString CsvField(const QString &text);
 

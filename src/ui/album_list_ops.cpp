@@ -31,6 +31,8 @@ void CAlbumListOps::ResetAlbumList()
     ApplyLayout();
     albums_.Clear();
     images_.SetImageCount(0);
+    std::lock_guard lock(mtxStates_);
+    states_.clear();
 }
 
 CAlbumListOps::Cover CAlbumListOps::FetchCover(int albumIndex, const ST_PERLISTRECORD &album) const
@@ -72,8 +74,9 @@ void CAlbumListOps::ShowRow(int albumIndex, const Cover &cover)
     if (!ThumbnailMode()) {
         if (!filterKeyword_.isEmpty() && !album.strName.contains(filterKeyword_))
             return;
+        const QString state = AlbumState(albumIndex);
         grid_.AddListRow(albumIndex, album.strName, AlbumCountText(album.nPicCount),
-                         AlbumAttribText(album.nAttrib));
+                         state.isEmpty() ? AlbumAttribText(album.nAttrib) : state);
         grid_.RepaintAll();  // queued: many rows in a row still paint once
         return;
     }

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <vector>
 
 class CGridImageList;
@@ -84,6 +86,13 @@ public:
     // the selected cells of the thumbnail layout.
     std::vector<int> ChosenAlbums() const;
 
+    // The state of an album during a download ("下载中 3/8", "完成" …) in the
+    // column "备注", kept over rebuilds, and its picture count (-1: leave
+    // it).  A new album list forgets the states.  GUI thread
+    // (album_list_states.cpp).
+    void ShowAlbumState(int albumIndex, int nPicCount, const QString &state);
+    QString AlbumState(int albumIndex) const;
+
     // The sort links; the caller rebuilds the grid afterwards.
     void SortByRating(bool largestFirst);
     void SortByListOrder();
@@ -111,4 +120,7 @@ private:
     QString programFolder_;
     QString filterKeyword_;
     std::atomic<bool> thumbnailMode_{false};
+    mutable std::mutex mtxStates_;       // rows are shown from the list job's thread too
+    // Album address → state text (the sort links reorder the indexes).
+    std::map<QString, QString> states_;  // guarded by mtxStates_
 };

@@ -56,6 +56,7 @@ CComboBox2::CComboBox2(QWidget *parent)
             [this](const QString &text) { OnEntryChosen(text); });
 
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { OnTextEdited(); });
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString &text) { shownText_ = text; });
     connect(this, qOverload<int>(&QComboBox::activated), this,
             [this](int index) { OnEntryChosen(itemText(index)); });
 }
@@ -131,9 +132,12 @@ void CComboBox2::OnTextEdited()
         return;
     }
     const int caret = lineEdit()->cursorPosition();
+    // Several characters at once are a paste: the list would only cover the
+    // button the user goes for next.
+    const bool bPasted = text.size() - shownText_.size() >= 2;
     const QStringList matches = FilterHistoryItems(items_, text);
     SetVisibleEntries(matches);
-    if (!matches.isEmpty()) {
+    if (!matches.isEmpty() && !bPasted) {
         dropDownBusy_ = true;
         OpenTypingList();
         dropDownBusy_ = false;

@@ -45,6 +45,7 @@ private:
     void CloseTypingList();
 
     QStringList items_;
+    QString shownText_;  // the edit text before the latest edit
     bool dropDownBusy_ = false;
     bool chosen_ = false;
     QCompleter *typingList_ = nullptr;  // child object

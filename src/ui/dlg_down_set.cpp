@@ -1,5 +1,7 @@
 #include "ui/dlg_down_set.h"
 
+#include "ui/download_values_check.h"
+
 #include "core/soft_settings.h"
 #include "ui/control_ids.h"
 #include "ui/settings_dialog_logic.h"
@@ -22,6 +24,15 @@ CDlgDownSet::CDlgDownSet(DownloadParams *entry, IMessageBox &messages, QWidget *
 
 void CDlgDownSet::OnOK()
 {
+    // A bare "参数错误" named neither the field nor its range, and the reader
+    // stored 70000 as 4464.
+    const QString problem = DownloadValuesProblem(
+        ItemAs<QLineEdit>(IDC_DL_THREADS)->text(), ItemAs<QLineEdit>(IDC_DL_TIMEOUT)->text(),
+        ItemAs<QLineEdit>(IDC_DL_MINSIZE)->text(), ItemAs<QLineEdit>(IDC_DL_MAXSIZE)->text());
+    if (!problem.isEmpty()) {
+        messages_.ShowMessage(problem);
+        return;
+    }
     const auto values = ReadDownloadValues(ItemAs<QLineEdit>(IDC_DL_THREADS)->text(),
                                            ItemAs<QLineEdit>(IDC_DL_TIMEOUT)->text(),
                                            ItemAs<QLineEdit>(IDC_DL_MINSIZE)->text(),

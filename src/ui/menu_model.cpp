@@ -43,6 +43,7 @@ constexpr std::array kSettings{
 
 constexpr std::array kImportExport{
     MenuItemDef{ID_IMPORT_AND_DOWNLOAD, "导入下载文件并开始下载"},
+    MenuItemDef{ID_IMPORT_ADDRESS_LIST, "导入网址列表…"},
     MenuItemDef{kSeparator, ""},
     MenuItemDef{ID_EXPORT_DOWNLOAD, "导出下载文件"},
     MenuItemDef{ID_EXPORT_THUNDER, "导出迅雷下载列表"},
@@ -50,6 +51,7 @@ constexpr std::array kImportExport{
 
 constexpr std::array kTools{
     MenuItemDef{ID_FILE_TOOLS, "文件处理"},
+    MenuItemDef{ID_RETRY_FAILED, "重试失败"},
 };
 
 constexpr std::array kHelp{

@@ -32,9 +32,11 @@ enum : int
     ID_DESCRIPTION_PICTURES_ONLY = 32814,
     ID_YUPOO_BIG = 32776,
     ID_IMPORT_AND_DOWNLOAD = 32811,
+    ID_IMPORT_ADDRESS_LIST = 32841, // ours: a text file of product addresses
     ID_EXPORT_DOWNLOAD = 32809,
     ID_EXPORT_THUNDER = 32810,
     ID_FILE_TOOLS = 32807,
+    ID_RETRY_FAILED = 32842, // ours: the failed pictures of the last download again
     ID_HELP_MANUAL = 32806,
     ID_HELP_CONSULT = 32773,
     ID_HELP_FEEDBACK = 32772,

@@ -39,6 +39,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+
+#include <utility>
 #include <QTimer>
 
 namespace {
@@ -64,7 +66,7 @@ CTamblinEnvironment CTamblinEnvironment::FromSystem()
 
 CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
     , env_(std::move(env))
     , icon_((InitUiResources(), QIcon(QStringLiteral(":/ostrel/icon.png"))))
     , units_(BaseUnitsForFont(DialogFont()))
@@ -74,6 +76,10 @@ CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
     runModal = [](QDialog &dialog) { return dialog.exec(); };
     askYesNo = [this](const QString &text, const QString &caption) {
         return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    chooseListFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("导入网址列表"), QString(),
+                                            QStringLiteral("网址列表 (*.txt *.csv);;所有文件 (*)"));
     };
     downloadToFile = [this](const QString &url, const QString &file) {
         return ::DownloadToFile(url, file, kCoverTimeoutSec, albumList_ ? &albumList_->bAbortDownloads : nullptr);
@@ -122,6 +128,7 @@ void CTamblinDlg::Create()
     albumList_->SetProgramFolder(state_.ProgramFolder);
     LoadSettings(state_.settings, state_.ProgramFolder);
     FillHistoryBoxes();
+    RestoreWindowSize();
     if (!state_.settings.arrSavePathHistory[0].isEmpty())
         savePathBox_->setEditText(state_.settings.arrSavePathHistory[0]);
 
@@ -147,7 +154,7 @@ void CTamblinDlg::BuildControls()
     menuBar_->setGeometry(0, 0, client_->width(), menuHeight);
     client_->move(0, menuHeight);
     menuBar_->raise();
-    setFixedSize(client_->width(), client_->height() + menuHeight);
+    SetUpGrowth(menuHeight);
     setAcceptDrops(true);
     ConnectControls();
     ConnectAlbumListControls();
@@ -282,6 +289,7 @@ void CTamblinDlg::done(int result)
 {
     WaitForGridDrawn();
     RequestStopAll();
+    SaveWindowSize();
     QDialog::done(result);
 }
 
@@ -366,6 +374,12 @@ void CTamblinDlg::OnMenuCommand(int id)
         return;
     case ID_HELP_ABOUT:
         OnSysCommand(IDM_ABOUTBOX);
+        return;
+    case ID_IMPORT_ADDRESS_LIST:
+        OnImportAddressList();
+        return;
+    case ID_RETRY_FAILED:
+        OnRetryFailed(failedAlbums_);
         return;
     default:
         break;
@@ -534,7 +548,7 @@ void CTamblinDlg::SetControlText(int nCtrl, const QString &text)
 {
     gate_.Run([this, nCtrl, text] {
         if (auto *label = qobject_cast<QLabel *>(Item(nCtrl)))
-            label->setText(text);
+            label->setText(nCtrl == IDC_STATE2 ? text + ShowAlbumProgress(text) : text);
     });
 }
 
@@ -587,6 +601,7 @@ void CTamblinDlg::ShowDownloadRunningLook()
 {
     gate_.Run([this] {
         qobject_cast<QPushButton *>(Item(IDC_DOWNLOAD))->setText(QStringLiteral("终止下载"));
+        RememberSavePath();
         SetControlEnabled({IDC_SITE, IDC_GETLIST, IDC_SETPATH, IDC_ADDRESS, IDC_SAVEPATH, IDC_SORT1, IDC_SORT2,
                            IDC_SORT3},
                           false);
@@ -632,7 +647,8 @@ void CTamblinDlg::SelectAllRows()
 
 std::vector<int> CTamblinDlg::ChosenAlbums()
 {
-    return gate_.Call<std::vector<int>>([this] { return albumList_->ChosenAlbums(); }, {});
+    return gate_.Call<std::vector<int>>(
+        [this] { return retryAlbums_.empty() ? albumList_->ChosenAlbums() : std::exchange(retryAlbums_, {}); }, {});
 }
 
 QString CTamblinDlg::AddressText()

@@ -8,8 +8,10 @@
 #include "ui/gui_thread.h"
 #include "ui/login_browser.h"
 #include "ui/splash_screen_ex.h"
+#include "ui/window_growth.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QPointer>
 
@@ -107,6 +109,8 @@ public:
     std::function<bool(const QString &text, const QString &caption)> askYesNo;
     // The cover download of the thumbnails; tests replace it.
     std::function<bool(const QString &url, const QString &file)> downloadToFile;
+    // Asks for the address list file of 导入网址列表 (empty: cancelled); tests replace it.
+    std::function<QString()> chooseListFile;
     // Asks for the file of 导出 (tests give their own; null = the stock dialog).
     void SetExportDialog(IExportFileDialog *dialog);
 
@@ -119,6 +123,14 @@ public:
     void OnSortLink(int id);
     // A dropped file or folder becomes the save path.
     void OnDropPath(const QString &path);
+    // 导入网址列表: the file's addresses into the address box, then 获取相册
+    // (tamblin_dlg_bulk.cpp).
+    void OnImportAddressList();
+    // 重试失败: downloads again only the pictures of `albums` that their
+    // folders' records lack (the failed ones of the last job).
+    void OnRetryFailed(const std::vector<int> &albums);
+    // Albums of the last download job with failed pictures.
+    const std::vector<int> &FailedAlbums() const { return failedAlbums_; }
 
     // Close: asks every job to stop and stops handing their calls to the GUI
     // thread; then waits at most `ms` for every thread of the window.  False
@@ -148,6 +160,8 @@ public:
     void OpenFolder(const QString &folder) override;
     int ShowLoginPage(const QString &address) override;
     bool OfferShopLogin(const QString &address) override;
+    void ShowAlbumState(int albumIndex, int nPicCount, const QString &state) override;
+    void ReportFailedAlbums(const std::vector<std::pair<int, int>> &failed) override;
 
 signals:
     // The window has appeared after start-up.
@@ -160,6 +174,9 @@ protected:
     bool event(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void BuildControls();
@@ -188,6 +205,19 @@ private:
     void SetControlEnabled(std::initializer_list<int> ids, bool enabled);
     int CurrentSiteKind() const;
     void WaitForGridDrawn();
+    // tamblin_dlg_bulk.cpp
+    // The album's row follows the pool's progress text; returns the rates to
+    // show after that text.
+    QString ShowAlbumProgress(const QString &text);
+    void SetUpGrowth(int menuHeight);
+    void RestoreWindowSize();
+    void SaveWindowSize();
+    // The save path a download runs with enters the history, typed or not.
+    void RememberSavePath();
+    // 全选 ticked exactly when every album shown is chosen.
+    void MirrorSelectAll();
+    // A right click on album row `row`: 重试失败 for an album with failures.
+    void OnGridContextMenu(int row);
 
     CTamblinEnvironment env_;
     QIcon icon_;
@@ -208,6 +238,21 @@ private:
     CLoginBrowserHost loginBrowser_;
     QPointer<CDlgFind> findDlg_;    // child window, kept once made
     IExportFileDialog *exportDialog_ = nullptr;  // not owned
+
+    // The controls that follow the window's size, at its first size.
+    struct GrowingControl
+    {
+        QPointer<QWidget> widget;
+        QRect base;
+        GrowRule rule;
+    };
+    std::vector<GrowingControl> growing_;
+    QSize baseClient_;
+    int menuHeight_ = 0;
+    int progressAlbum_ = -1;        // album whose pictures the pool downloads; GUI thread
+    QElapsedTimer albumClock_;      // since that album's pool started; GUI thread
+    std::vector<int> failedAlbums_; // of the last download job; GUI thread
+    std::vector<int> retryAlbums_;  // the next job's albums instead of the selection; GUI thread
 
     // Thumbnail images and the album list operations (made by Create, on the
     // state's album list).

@@ -65,6 +65,12 @@ void CTamblinDlg::ConnectAlbumListControls()
         connect(qobject_cast<QLabel *>(Item(id)), &QLabel::linkActivated, this, [this, h = handler] { (this->*h)(); });
     for (int id : {IDC_SORT1, IDC_SORT2, IDC_SORT3})
         connect(qobject_cast<QLabel *>(Item(id)), &QLabel::linkActivated, this, [this, id] { OnSortLink(id); });
+    connect(grid_, &CGridCtrl::GridNotify, this, [this](int code, int row, int) {
+        if (code == GridNotifySelChanged)
+            MirrorSelectAll();
+        else if (code == GridNotifyRightClick)
+            OnGridContextMenu(row);
+    });
 }
 
 void CTamblinDlg::OnSelectAll()
@@ -127,6 +133,7 @@ void CTamblinDlg::OnFilter()
     albumList_->SetFilterKeyword(dialog.Keyword());
     grid_->ResizeRowCount(1);
     albumList_->RebuildAlbumGrid();
+    MirrorSelectAll();
 }
 
 void CTamblinDlg::OnExport()

@@ -245,7 +245,7 @@ TEST_F(CliTest, InterruptDuringARedownloadKeepsEveryEarlierPicture)
 {
     ASSERT_EQ(RunProduct().exitCode, 0);
     QDir album(AlbumFolder());
-    const QStringList names = album.entryList(QDir::Files);
+    const QStringList names = album.entryList(QDir::Files | QDir::Hidden);
     std::map<QString, QByteArray> before;
     for (const QString &n : names)
         before[n] = ReadAll(AlbumFolder() + n);

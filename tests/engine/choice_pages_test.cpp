@@ -2,6 +2,7 @@
 // time and still give their pictures in page order, and a download starts
 // on the first pictures while later choice pages load.
 
+#include "engine/bulk_texts.h"
 #include "engine/extraction_fixture.h"
 #include "engine/job_control.h"
 #include "engine/shop_pages.h"
@@ -65,6 +66,9 @@ TEST_F(ChoicePagesTest, PagesLoadTogetherAndKeepPageOrder)
     shopServer.ResetLog();
     ExtractProductPictures(state, host, 0);
     EXPECT_EQ(state.job.arrFileName, expected);
+    // The status line tells which choice page is awaited.
+    EXPECT_TRUE(host.Status2().contains(bulktext::ReadingChoicePage(1, 8)));
+    EXPECT_TRUE(host.Status2().contains(bulktext::ReadingChoicePage(8, 8)));
     EXPECT_GT(shopServer.MaxConcurrent(), 1);
     EXPECT_LE(shopServer.MaxConcurrent(), 6);
 }

@@ -1,6 +1,7 @@
 // The list and download jobs through the window's buttons: notices, looks,
 // the automatic download, list files, pic.zvk, the fix steps, stops.
 
+#include "engine/bulk_texts.h"
 #include "engine/engine_fixture.h"
 #include "engine/fake_shop.h"
 #include "engine/job_control.h"
@@ -65,7 +66,7 @@ TEST_F(JobsTest, OneAlbumIsDownloadedByItself)
     EXPECT_TRUE(host.Captions().contains(QStringLiteral("相册列表(共1个)")));
     EXPECT_TRUE(host.Status1().contains(QStringLiteral("获取相册列表完成，共1个")));
     EXPECT_TRUE(host.Status1().contains(QStringLiteral("正在下载第1/1个图集")));
-    EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+    EXPECT_EQ(host.Status1().last(), bulktext::JobEnd(false, 3, 0, 0));
     EXPECT_TRUE(host.Status2().contains(QStringLiteral("已下载3/3......")));
     EXPECT_EQ(state.ListJobState.load(), JOB_IDLE);
     EXPECT_EQ(state.DownloadJobState.load(), JOB_IDLE);
@@ -267,7 +268,7 @@ TEST_F(JobsTest, DownloadWithoutChosenAlbum)
     OnDownloadClick(state, host);
     state.WaitForJobs();
     EXPECT_EQ(host.Messages(), QStringList{notice::NoAlbumChosen()});
-    EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+    EXPECT_EQ(host.Status1().last(), bulktext::JobEnd(false, 0, 0, 0));
     EXPECT_EQ(host.Looks(), (QStringList{QStringLiteral("download-running"), QStringLiteral("download-idle")}));
 }
 
@@ -294,9 +295,13 @@ TEST_F(JobsTest, StopDuringTheDownloadLeavesNoHalfRun)
     EXPECT_TRUE(state.pics.bStopDownPic.load());
     state.WaitForJobs();
     EXPECT_EQ(state.DownloadJobState.load(), JOB_IDLE);
-    EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+    EXPECT_TRUE(host.Status1().last().startsWith(QStringLiteral("已终止："))) << host.Status1().last().toStdString();
     EXPECT_FALSE(QFile::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
     EXPECT_LT(PictureRequests(), 6);
+    // A stopped album that saved nothing leaves no empty folder.
+    if (state.nJobPicSaved.load() == 0) {
+        EXPECT_FALSE(QFileInfo::exists(AlbumFolder()));
+    }
 
     // A new job afterwards runs whole.
     state.settings.arrDownload[SITE_JD].wThreads = 6;
@@ -329,7 +334,7 @@ TEST_F(JobsTest, SiteKindOutsideTheTableUsesTheJdSettings)
     OnDownloadClick(state, host);
     state.WaitForJobs();
     EXPECT_EQ(host.Messages(), QStringList{notice::BadListType()});
-    EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+    EXPECT_EQ(host.Status1().last(), bulktext::JobEnd(false, 0, 0, 0));
 }
 
 TEST_F(JobsTest, DownloadButtonIsIgnoredWhileAListJobRuns)
@@ -410,7 +415,7 @@ TEST_F(JobsTest, DescriptionThatFailsCostsNoMainPicture)
         EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("主图_1.jpg")), QByteArray::fromStdString(shop::Jpeg("p1")));
         EXPECT_EQ(QFileInfo::exists(AlbumFolder() + QStringLiteral("描述_1.jpg")), bServed);
         EXPECT_TRUE(QFileInfo::exists(AlbumFolder() + QStringLiteral("pic.zvk")));
-        EXPECT_EQ(host.Status1().last(), QStringLiteral("下载完毕"));
+        EXPECT_EQ(host.Status1().last(), bulktext::JobEnd(false, bServed ? 2 : 1, 0, 0));
     }
 }
 

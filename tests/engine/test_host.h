@@ -83,6 +83,12 @@ public:
     QStringList Captions() const { return Get(m_captions); }
     QStringList Looks() const { return Get(m_looks); }
     QStringList Opened() const { return Get(m_opened); }
+    // "index count state" for every album state the download job told.
+    QStringList AlbumStates() const { return Get(m_albumStates); }
+    void ShowAlbumState(int albumIndex, int nPicCount, const QString &state) override
+    {
+        Add(m_albumStates, QStringLiteral("%1 %2 %3").arg(albumIndex).arg(nPicCount).arg(state).trimmed());
+    }
     QStringList AddressItems() const { return Get(m_addressItems); }
     std::vector<int> Rows() const
     {
@@ -109,7 +115,7 @@ private:
 
     CEngineState &m_state;
     mutable std::mutex m_mtx;
-    QStringList m_messages, m_status1, m_status2, m_captions, m_looks, m_opened, m_addressItems;
+    QStringList m_messages, m_status1, m_status2, m_captions, m_looks, m_opened, m_addressItems, m_albumStates;
     std::vector<int> m_rows;
     std::vector<std::pair<int64_t, int>> m_finished;
     bool m_bSelected = false;

@@ -1,5 +1,6 @@
 // The album grid: set-up, layouts, row search and the CSV export.
 #include "grid/grid_image_list.h"
+#include "util/codepage.h"
 #include "grid_widget_fixture.h"
 #include "util/message_box.h"
 
@@ -163,13 +164,13 @@ TEST_F(AlbumGridTest, EmptyKeywordIsReported)
 
 TEST(AlbumCsv, FieldRule)
 {
-    // a,b "c" 'd'  ->  a','b ""c"" d
-    EXPECT_EQ(CMyGridCtrl::CsvField(QStringLiteral("a,b \"c\" 'd'")), QStringLiteral("a','b \"\"c\"\" d"));
-    EXPECT_EQ(CMyGridCtrl::CsvField(QString()), QString());
-    EXPECT_EQ(CMyGridCtrl::CsvField(QStringLiteral("''")), QString());
+    const std::pair<const char *, const char *> cases[] = {
+        {"a,b \"c\" 'd'", "\"a,b \"\"c\"\" 'd'\""}, {"", ""}, {"plain 名称", "plain 名称"}, {"two\nlines", "\"two\nlines\""}};
+    for (const auto &[text, field] : cases)
+        EXPECT_EQ(CMyGridCtrl::CsvField(QString::fromUtf8(text)), QString::fromUtf8(field)) << text;
 }
 
-TEST_F(AlbumGridTest, ExportWritesGbkLinesBelowTheHeader)
+TEST_F(AlbumGridTest, ExportWritesTheHeaderAndGbkLines)
 {
     grid->AddListRow(0, QStringLiteral("a,b \"c\" 'd'"), QStringLiteral("  12"), QStringLiteral("加密相册"));
     grid->AddListRow(1, QStringLiteral("名称"), QStringLiteral("未知"), QString());
@@ -184,8 +185,9 @@ TEST_F(AlbumGridTest, ExportWritesGbkLinesBelowTheHeader)
 
     QFile file(dialog.strPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray expected = QByteArray("0001,a','b \"\"c\"\" d,  12,\xBC\xD3\xC3\xDC\xCF\xE0\xB2\xE1,,,\r\n")
-                                + QByteArray("0002,\xC3\xFB\xB3\xC6,\xCE\xB4\xD6\xAA,,,,\r\n");
+    const QByteArray expected = WideToGbk(QStringLiteral("序号,名称,数量,备注,,\r\n")) +
+                                QByteArray("0001,\"a,b \"\"c\"\" 'd'\",  12,\xBC\xD3\xC3\xDC\xCF\xE0\xB2\xE1,,\r\n") +
+                                QByteArray("0002,\xC3\xFB\xB3\xC6,\xCE\xB4\xD6\xAA,,,\r\n");
     EXPECT_EQ(file.readAll(), expected);
 }
 
@@ -216,7 +218,8 @@ TEST_F(AlbumGridTest, ExportKeepsLongChineseNamesWhole)
     const QString name(100, QChar(0x540D));
     grid->AddListRow(0, name, QString(), QString());
     const QByteArray bytes = grid->AlbumCsvBytes();
-    EXPECT_EQ(bytes.size(), QByteArray("0001,").size() + 200 + QByteArray(",,,,,\r\n").size());
+    EXPECT_EQ(bytes.size(), WideToGbk(QStringLiteral("序号,名称,数量,备注,,\r\n")).size() + QByteArray("0001,").size() +
+                                200 + QByteArray(",,,,\r\n").size());
 }
 
 TEST_F(AlbumGridTest, ThumbnailExportKeepsTheFirstRow)
@@ -224,7 +227,7 @@ TEST_F(AlbumGridTest, ThumbnailExportKeepsTheFirstRow)
     grid->ApplyThumbnailLayout(2, 113);
     grid->AddThumbnailCell(0, QStringLiteral("a"), -1, 130);
     grid->AddThumbnailCell(1, QStringLiteral("b"), -1, 130);
-    EXPECT_EQ(grid->AlbumCsvBytes(), QByteArray("1.a,2.b,\r\n"));
+    EXPECT_EQ(grid->AlbumCsvBytes(), QByteArray("1.a,2.b\r\n"));
 }
 
 } // namespace

@@ -64,6 +64,20 @@ protected:
         return dlg;
     }
 
+    // A started window in the program folder whose downloads open no file
+    // browser and that fetches no covers.
+    void MakeQuietStarted(std::unique_ptr<CTamblinDlg> &dlg)
+    {
+        SoftSettings s;
+        ApplyFirstRunDefaults(s);
+        s.arrNaming[SITE_JD].wFlags = 0;
+        ASSERT_TRUE(SaveSettings(s, programFolder + QLatin1Char('/')));
+        dlg = Make(programFolder);
+        dlg->downloadToFile = [](const QString &, const QString &) { return false; };
+        dlg->Create();
+        WaitStarted(*dlg);
+    }
+
     static void WaitStarted(CTamblinDlg &dlg)
     {
         if (dlg.isVisible() && dlg.State().StartupReady == 1)

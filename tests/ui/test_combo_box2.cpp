@@ -1,6 +1,8 @@
 #include "ui/combo_box2.h"
 #include "ui_test_support.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,6 +47,21 @@ TEST_F(HistoryBox, TypingListsMatchesLowerCasedAndKeepsTheText)
     EXPECT_TRUE(box.TypingListVisible());
     EXPECT_FALSE(box.DropDownBusy());
     EXPECT_EQ(edits.count(), 7);
+}
+
+TEST_F(HistoryBox, APastedAddressDoesNotOpenTheList)
+{
+    QSignalSpy edits(&box, &CComboBox2::EditChanged);
+    box.lineEdit()->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("https://item.jd.com/100.html"));
+    box.lineEdit()->paste();
+    EXPECT_FALSE(box.TypingListVisible());
+    EXPECT_EQ(box.currentText(), QStringLiteral("https://item.jd.com/100.html"));
+    EXPECT_EQ(edits.count(), 1);
+    // Typing on opens it as before.
+    QTest::keyClicks(box.lineEdit(), QStringLiteral("x"));
+    QTest::keyClick(box.lineEdit(), Qt::Key_Backspace);
+    EXPECT_TRUE(box.TypingListVisible());
 }
 
 TEST_F(HistoryBox, CaretStaysWhereTheUserTypes)

@@ -34,8 +34,8 @@ TEST(MainMenu, FivePopupsWithTheirEntriesAndSeparators)
                                               32803, 32813, 32815, 32795}));
     EXPECT_EQ(Ids(menu[1]), (std::vector<int>{32778, 32779, 0, 32802, 32804, 0, 32799, 32800, 32774, 32812, 0,
                                               32808, 32814, 32776}));
-    EXPECT_EQ(Ids(menu[2]), (std::vector<int>{32811, 0, 32809, 32810}));
-    EXPECT_EQ(Ids(menu[3]), (std::vector<int>{32807}));
+    EXPECT_EQ(Ids(menu[2]), (std::vector<int>{32811, 32841, 0, 32809, 32810}));
+    EXPECT_EQ(Ids(menu[3]), (std::vector<int>{32807, 32842}));
     EXPECT_EQ(Ids(menu[4]), (std::vector<int>{32806, 32773, 32772, 0, 32775}));
     EXPECT_EQ(QString::fromUtf8(menu[1].items[13].text),
               QStringLiteral("又拍相册下载大图（不勾选为下载原图，下载原图速度更慢）"));

@@ -73,25 +73,33 @@ TEST_F(DownSetDialog, EdgesAreAcceptedAndStored)
 {
     DownloadParams entry{0, 0, 5, 30};
     CDlgDownSet dlg(&entry, messages);
-    Enter(dlg, "15", "65546", "500", "100");
+    Enter(dlg, "15", "10", "500", "100");
     dlg.ItemAs<QPushButton>(IDC_SET_OK)->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_TRUE(messages.Texts().isEmpty());
     EXPECT_EQ(entry, (DownloadParams{500, 100, 15, 10}));
 }
 
-TEST_F(DownSetDialog, BadValuesSayParameterErrorAndKeepTheEntry)
+TEST_F(DownSetDialog, BadValuesNameTheFieldAndKeepTheEntry)
 {
-    for (const auto &[threads, timeout] : {std::pair{"16", "30"}, std::pair{"0", "30"}, std::pair{"5", "9"}}) {
+    struct Case
+    {
+        const char *threads, *timeout, *maxKB, *says;
+    };
+    // Each names its field and range; numbers that do not fit are refused, not wrapped.
+    const Case cases[] = {{"16", "30", "8", "线程数须为 1~15"},     {"0", "30", "8", "线程数须为 1~15"},
+                          {"5", "9", "8", "超时须为 10~65535 秒"},  {"5", "65546", "8", "超时须为 10~65535 秒"},
+                          {"5", "30", "70000", "图片最大值须为 0~65535 K"}, {"x", "30", "8", "线程数须为 1~15"}};
+    for (const Case &c : cases) {
         DownloadParams entry{1, 2, 5, 30};
         CDlgDownSet dlg(&entry, messages);
         dlg.show();
-        Enter(dlg, threads, timeout, "7", "8");
+        Enter(dlg, c.threads, c.timeout, "7", c.maxKB);
         dlg.ItemAs<QPushButton>(IDC_SET_OK)->click();
-        EXPECT_TRUE(dlg.isVisible()) << threads << " " << timeout;
+        EXPECT_TRUE(dlg.isVisible()) << c.says;
         EXPECT_EQ(entry, (DownloadParams{1, 2, 5, 30}));
+        EXPECT_EQ(messages.Texts().last(), QString::fromUtf8(c.says));
     }
-    EXPECT_EQ(messages.Texts(), (QStringList{QStringLiteral("参数错误"), QStringLiteral("参数错误"), QStringLiteral("参数错误")}));
 }
 
 TEST_F(DownSetDialog, EscapeCancelsWithoutStoring)

@@ -5,6 +5,7 @@
 
 #include "engine/fake_shop.h"
 #include "engine/notices.h"
+#include "engine/numbered_products.h"
 #include "engine/proxy_env.h"
 #include "engine/shop_pages.h"
 #include "grid/my_grid_ctrl.h"
@@ -133,7 +134,7 @@ TEST_F(WindowOnDisplay, ClosingDuringAHangingPageLoadEndsTheProcessWithinTwoSeco
 
     QElapsedTimer closing;
     closing.start();
-    key("Escape");
+    key("ctrl+q");
     const bool ended = program.waitForFinished(5000);
     const qint64 ms = closing.elapsed();
     if (!ended)
@@ -142,4 +143,47 @@ TEST_F(WindowOnDisplay, ClosingDuringAHangingPageLoadEndsTheProcessWithinTwoSeco
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     RecordProperty("close_ms", int(ms));
     EXPECT_LT(ms, 2000);
+}
+
+TEST_F(WindowOnDisplay, PastedAddressesBecomeAlbumsThatDownloadAndTheWindowGrows)
+{
+    SoftSettings s;
+    ApplyFirstRunDefaults(s);
+    s.arrNaming[SITE_JD].wFlags = 0; // no file browser at the end
+    ASSERT_TRUE(SaveSettings(s, programFolder + QLatin1Char('/')));
+    shop::PutNumberedProduct(shopServer, 1, "杯子", 2);
+    shop::PutNumberedProduct(shopServer, 2, "水壶", 1);
+    shop::PutNumberedProduct(shopServer, 3, "茶盘", 3);
+    CTamblinDlg dlg(Env(programFolder));
+    dlg.SetMessageBox(&messages);
+    dlg.Create();
+    WaitStarted(dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+
+    // A column of links from a sheet, pasted.
+    QGuiApplication::clipboard()->setText(shop::ProductAddress(1) + QStringLiteral("\r\n") + shop::ProductAddress(2) +
+                                          QStringLiteral("\r\n") + shop::ProductAddress(3) + QStringLiteral("\r\n"));
+    QLineEdit *address = dlg.AddressBox()->lineEdit();
+    Click(address);
+    QTest::keyClick(address, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(address, Qt::Key_Escape);
+    ASSERT_TRUE(dlg.isVisible()); // Escape closes pop-ups, never the window
+    Click(dlg.Item(IDC_GETLIST));
+    WaitUntil([&] { return dlg.Grid()->RowCount() == 4 && dlg.State().ListJobState == JOB_IDLE; });
+    EXPECT_EQ(PictureRequests(), 0);
+
+    Click(dlg.Item(IDC_SELECTALL));
+    Click(dlg.Item(IDC_DOWNLOAD));
+    WaitUntil([&] { return PictureRequests() == 6 && dlg.State().DownloadJobState == JOB_IDLE; });
+    for (const auto &[title, n] : {std::pair{"杯子", 2}, std::pair{"水壶", 1}, std::pair{"茶盘", 3}})
+        EXPECT_EQ(QDir(programFolder + QStringLiteral("/京东/") + QString::fromUtf8(title))
+                      .entryList({QStringLiteral("主图_*.jpg")}, QDir::Files)
+                      .size(),
+                  n)
+            << title;
+    EXPECT_TRUE(messages.Texts().isEmpty()) << messages.Texts().join(u'|').toStdString();
+
+    const QRect grid = dlg.Grid()->geometry();
+    dlg.resize(dlg.size() + QSize(300, 200));
+    WaitUntil([&] { return dlg.Grid()->geometry() == grid.adjusted(0, 0, 300, 200); });
 }
