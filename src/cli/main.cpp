@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +31,25 @@ int Fail(const QString &text, int code)
     return code;
 }
 
+// Standard output took everything written to it: a full disk or a closed
+// reader is an error of the run, not a silent loss of the listing.
+bool StdoutWritten()
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int flushErrno = errno;
+    if (std::fclose(stdout) == 0 && flushed)
+        return true;
+    const int error = flushErrno ? flushErrno : errno ? errno : EIO;
+    std::fprintf(stderr, "ostrel-cli: 无法写入标准输出: %s\n", std::strerror(error));
+    return false;
+}
+
+int Finish(int code)
+{
+    return StdoutWritten() || code != kExitOk ? code : kExitFailed;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -38,11 +59,15 @@ int main(int argc, char *argv[])
     CliParse parse = ParseCliOptions(QCoreApplication::arguments());
     if (parse.action == CliParse::Help || parse.action == CliParse::Version) {
         std::fputs(qUtf8Printable(parse.text), stdout);
-        return kExitOk;
+        return Finish(kExitOk);
     }
     if (parse.action == CliParse::UsageError)
         return Fail(parse.text, kExitUsage);
     CliOptions &options = parse.options;
+    CEngineState state;
+    // From here a signal ends the program, even one waiting for a list of
+    // addresses on a pipe that nobody writes to.
+    CStopSignals stopSignals(state);
     QString error;
     if (!ReadInputFiles(options, error))
         return Fail(error, kExitUsage);
@@ -54,7 +79,6 @@ int main(int argc, char *argv[])
     if (!caBundle.isEmpty())
         SetTlsCaFile(caBundle);
 
-    CEngineState state;
     state.ProgramFolder = options.programFolder.isEmpty() ? QDir::currentPath() : options.programFolder;
     if (!state.ProgramFolder.endsWith(u'/'))
         state.ProgramFolder += u'/';
@@ -73,7 +97,6 @@ int main(int argc, char *argv[])
     state.job.hNotifyWnd = &host;
     state.StartupReady = 1;
 
-    CStopSignals stopSignals(state);
     int code = kExitOk;
     for (const QString &address : addresses) {
         if (stopSignals.Signal() != 0)
@@ -89,5 +112,5 @@ int main(int argc, char *argv[])
     }
     // Cookie saves are throttled while the jobs run; the rest goes now.
     CCookieStore::Instance().Flush();
-    return stopSignals.Signal() != 0 ? 128 + stopSignals.Signal() : code;
+    return Finish(stopSignals.Signal() != 0 ? 128 + stopSignals.Signal() : code);
 }

@@ -76,6 +76,7 @@ void DownPicFunc(CEngineState &state)
     pics.nPicDone = 0;
     pics.nBytesDone = 0;
     pics.nPicSaved = 0;
+    pics.nPicCut = 0;
     const int nSlots = std::max<int>(1, pics.wThreads);
     if (job.Count() <= 0 && !pics.bMorePictures.load())
         return;
@@ -193,6 +194,7 @@ void DownOnePicFunc(CEngineState &state, int i)
     req.nMinKB = pics.wMinKB;
     req.nMaxKB = pics.wMaxKB;
     req.strSavePath = pic.strPath;
+    req.bPicture = true;
     req.byAttempts = 2;
     req.byRetryDelaySec = 1;
     req.pAbort = &pics.bStopDownPic; // a stop ends the transfer and removes its temporary file
@@ -212,5 +214,7 @@ void DownOnePicFunc(CEngineState &state, int i)
     }
     if (bSaved)
         ++state.pics.nPicSaved;
+    else if (StopRequested(state))
+        ++state.pics.nPicCut; // not tried to the end: skipped, not failed
     ++state.pics.nPicDone;
 }

@@ -37,6 +37,7 @@ struct DownPicEngine
     std::atomic<int> nPicDone{0};          // pictures of the run whose worker has ended
     std::atomic<int64_t> nBytesDone{0};    // bytes of the run's pictures fetched so far
     std::atomic<int> nPicSaved{0};         // of those, the ones that reached their file
+    std::atomic<int> nPicCut{0};           // of those, the ones a stop ended unsaved
     // Copied from DownloadParams by the download job before each run; read by
     // the threads that run starts.
     uint16_t wThreads = 5;
@@ -93,6 +94,9 @@ public:
     ST_DOWNJOB job;                 // picture list of the album being downloaded; the
                                     // window points job.hNotifyWnd at its host at start-up
     QString strFirstUrl;            // first address remembered in the album's pic.zvk
+    // The album's folder is a link: nothing of the album is written.  Set by
+    // AddPicture, cleared by the download job at each album.
+    std::atomic<bool> bAlbumRefused{false};
 
     std::atomic<int> SiteKind{SITE_JD}; // site entry whose settings apply
     std::atomic<int> nListType{-1}; // list-type choice

@@ -9,6 +9,7 @@
 #include "util/file_utils.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -36,9 +37,10 @@ void CountAlbumOutcome(CEngineState &state, int nCount)
 {
     const int saved = state.pics.nPicSaved.load();
     const int done = state.pics.nPicDone.load();
+    const int cut = state.pics.nPicCut.load();
     state.nJobPicSaved += uint32_t(saved);
-    state.nJobPicFailed += uint32_t(std::max(0, done - saved));
-    state.nJobPicSkipped += uint32_t(std::max(0, nCount - done));
+    state.nJobPicFailed += uint32_t(std::max(0, done - saved - cut));
+    state.nJobPicSkipped += uint32_t(std::max(0, nCount - done + cut));
 }
 
 // The picture pool of one album.  It may start while the collection still
@@ -183,14 +185,24 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     }
     if (!savePath.endsWith(u'/'))
         savePath += u'/';
-    QString jobFolder = savePath + state.strSiteFolder + state.strSecondFolder;
     // A names-only run makes no folder.
     const bool bNamesOnly = state.run.NamesOnly();
+    // Links in the save path itself are the user's: it is resolved once, so
+    // the whole job writes into one place.  Below it no link is followed.
+    const QString below = state.strSiteFolder + state.strSecondFolder;
+    if (const QString link = FirstLinkBelow(savePath, below); !bNamesOnly && !link.isEmpty()) {
+        host.ShowMessage(notice::LinkRefused(link));
+        state.DownloadJobState = JOB_IDLE;
+        return;
+    }
+    QString jobFolder = savePath + below;
     if (!bNamesOnly && !CreateDirectoryPath(jobFolder, &host)) {
         host.ShowMessage(notice::BadSavePath());
         state.DownloadJobState = JOB_IDLE;
         return;
     }
+    if (const QString resolved = QFileInfo(savePath).canonicalFilePath(); !bNamesOnly && !resolved.isEmpty())
+        jobFolder = resolved + (resolved.endsWith(u'/') ? QString() : QStringLiteral("/")) + below;
     if (!bNamesOnly)
         SetFolderTimes(jobFolder, Now());
 
@@ -228,6 +240,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         state.JoinLeftWorkers();
         job.ResetPictures();
         job.strFolder = jobFolder;
+        state.bAlbumRefused = false;
         if (!state.SetDownloadState(JOB_RUNNING))
             break;
         host.SetStatus1(QStringLiteral("正在下载第%1/%2个图集").arg(k + 1).arg(chosen.size()));
@@ -251,7 +264,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         else if (siteKind == SITE_JD)
             ExtractProductPictures(state, host, chosen[k], bDownload ? std::function<void()>(startEarly) : nullptr);
         pool.EndCollection();
-        if (job.Count() == 0 && state.DownloadJobState.load() == DOWN_SKIP_REST)
+        if (job.Count() == 0 && state.DownloadJobState.load() == DOWN_SKIP_REST && !state.bAlbumRefused.load())
             ++state.nJobAlbumsUpToDate;
 
         // A stop during the collection still counts what the pool started.

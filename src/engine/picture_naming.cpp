@@ -3,7 +3,9 @@
 #include "engine/engine_state.h"
 #include "engine/job_files.h"
 #include "engine/job_host.h"
+#include "engine/notices.h"
 #include "util/file_utils.h"
+#include "util/part_file.h"
 #include "util/text_utils.h"
 
 #include <QDateTime>
@@ -60,6 +62,8 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         rec = state.settings.arrNaming[state.SiteEntry()];
     }
     ST_DOWNJOB &job = state.job;
+    if (state.bAlbumRefused.load())
+        return;
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
     const bool bFirst = job.Count() == 0;
     const QString number = QString::number(job.Count() + 1);
@@ -110,13 +114,24 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         ReplaceEscape(folder, 9, QString::asprintf("%04d", album.nListIndex + 1));
         MakeSafeFileName(folder, 0, false);
         FitNameBytes(folder, kNameBytes);
+        const QString jobFolder = job.strFolder;
         if (!folder.isEmpty())
             job.strFolder += folder + u'/';
         // An existing folder is kept; one that cannot be made shows later as
         // pictures that could not be written.  A names-only run makes none.
         if (!state.run.NamesOnly()) {
+            // A link there would carry the album out of the save path.
+            if (!folder.isEmpty() && IsSymLink(job.strFolder)) {
+                host.ShowMessage(notice::LinkRefused(job.strFolder.chopped(1)));
+                job.strFolder = jobFolder;
+                state.bAlbumRefused = true;
+                state.SetDownloadState(DOWN_SKIP_REST);
+                return;
+            }
             QDir().mkdir(job.strFolder);
             SetFolderTimes(job.strFolder, QDateTime::currentSecsSinceEpoch());
+            // Temporary files a killed run left behind.
+            RemoveStaleParts(job.strFolder);
         }
         state.strFirstUrl = ReadPicZvk(job.strFolder);
     }
@@ -161,7 +176,8 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         FitNameBytes(txtName, kNameBytes - int(txt.size()));
         const QString path = job.strFolder + txtName + txt;
         // An earlier run's list is added to, never emptied, when its pictures stay.
-        AppendOriginalName(path, name, job.Count() == 1 && !(bKeepOld && QFileInfo::exists(path)));
+        const QFileInfo earlier(path);
+        AppendOriginalName(path, name, job.Count() == 1 && !(bKeepOld && earlier.isFile() && !earlier.isSymLink()));
     }
 }
 

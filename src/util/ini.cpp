@@ -1,8 +1,8 @@
 #include "util/ini.h"
 
 #include "util/codepage.h"
+#include "util/file_utils.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace {
@@ -10,10 +10,7 @@ namespace {
 // The file as text: UTF-16 with BOM, UTF-8 with or without BOM, else GBK.
 QString ReadIniText(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    const QByteArray raw = file.readAll();
+    const QByteArray raw = ReadRegularFile(path).value_or(QByteArray());
     if (raw.startsWith("\xFF\xFE"))
         return QStringDecoder(QStringDecoder::Utf16LE)(raw.mid(2));
     if (raw.startsWith("\xFE\xFF"))

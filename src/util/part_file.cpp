@@ -1,17 +1,24 @@
-#include "net/part_file.h"
+#include "util/part_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // Names tried before the folder counts as taking no new file.
 constexpr int kNameTries = 100;
+// A file this young may belong to a run that has made it and not yet taken
+// its lock.
+constexpr time_t kStaleAfterSec = 10;
 
 // Six characters as mkstemp would pick them.
 QByteArray RandomSuffix()
@@ -40,6 +47,7 @@ bool CPartFile::Open(const QString &finalPath)
             continue;
         if (fd < 0)
             return false;
+        ::flock(fd, LOCK_EX | LOCK_NB);
         m_fd = fd;
         m_tempPath = QFile::decodeName(name);
         m_finalPath = finalPath;
@@ -93,4 +101,32 @@ void CPartFile::Discard()
         ::unlink(QFile::encodeName(m_tempPath).constData());
         m_tempPath.clear();
     }
+}
+
+bool ReplaceFileWith(const QString &path, const QByteArray &bytes)
+{
+    CPartFile part;
+    return part.Open(path) && part.Write(bytes.constData(), size_t(bytes.size())) && part.Commit();
+}
+
+int RemoveStaleParts(const QString &folder)
+{
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({QString::fromLatin1(kPartFilePrefix) + u'*'},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    const time_t now = ::time(nullptr);
+    int removed = 0;
+    for (const QString &name : names) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        // A live writer holds its lock; only a regular file of ours goes.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= kStaleAfterSec &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.constData()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    return removed;
 }
