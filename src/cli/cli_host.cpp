@@ -2,19 +2,13 @@
 
 #include "cli/cli_progress.h"
 #include "engine/engine_state.h"
+#include "util/text_utils.h"
 
 #include <cstdio>
 
 namespace {
 
 constexpr int kGridNameChars = 80;
-
-// Characters that end a field or a line of the listing, or move the cursor.
-bool BreaksListing(QChar c)
-{
-    return c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-           c.category() == QChar::Separator_Paragraph;
-}
 
 // One field of the picture listing: never a tab or a line end inside, so a
 // page can add no row of its own.  An address keeps its meaning escaped; a
@@ -24,7 +18,7 @@ QString ListingField(const QString &text, bool bAddress)
     QString field;
     field.reserve(text.size());
     for (const QChar c : text) {
-        if (!BreaksListing(c))
+        if (!IsControlCharacter(c))
             field += c;
         else if (bAddress && c.unicode() < 0x100)
             field += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper();

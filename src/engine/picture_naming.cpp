@@ -51,6 +51,16 @@ bool PathTaken(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+// Whichever reader found it, an address with a line break or a tab in it is
+// none, and would forge rows of a listing.  Only the one CR LF before an
+// alternative address belongs in an entry.
+bool IsCleanEntry(const QString &entry)
+{
+    const qsizetype crlf = entry.indexOf(QStringLiteral("\r\n"));
+    const auto clean = [](QStringView s) { return std::none_of(s.begin(), s.end(), IsControlCharacter); };
+    return crlf < 0 ? clean(entry) : clean(QStringView(entry).left(crlf)) && clean(QStringView(entry).mid(crlf + 2));
+}
+
 } // namespace
 
 void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const QString &name,
@@ -62,7 +72,7 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         rec = state.settings.arrNaming[state.SiteEntry()];
     }
     ST_DOWNJOB &job = state.job;
-    if (state.bAlbumRefused.load())
+    if (state.bAlbumRefused.load() || !IsCleanEntry(url))
         return;
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
     const bool bFirst = job.Count() == 0;

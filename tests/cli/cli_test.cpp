@@ -323,11 +323,18 @@ TEST_F(CliTest, ListingThatCannotBeWrittenFails)
 
 TEST_F(CliTest, ListingHoldsNoTabOrLineEndInsideAField)
 {
+    // The page tries to add rows of its own; the save path holds them too.
+    shopServer.PutPage("http://item.jd.com/300.html",
+                       ProductPage("保温杯套", {}, {"'//img10.360buyimg.com/n5/jfs/t1/d.jpg'",
+                                                    "'//img10.360buyimg.com/n5/e.jpg\t/root/.bashrc'",
+                                                    "'//img10.360buyimg.com/n5/f.jpg\nhttp://evil.example/g.jpg\t/root/x'"}));
     const QString save = tmp.path() + QStringLiteral("/a\tb\nc\rd");
-    const CliRun r = Run({QStringLiteral("-g"), QStringLiteral("--save"), save, QString::fromStdString(kProduct)});
+    const CliRun r = Run({QStringLiteral("-g"), QStringLiteral("--save"), save, QString::fromStdString(kProduct),
+                          QStringLiteral("http://item.jd.com/300.html")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("/root/"))) << r.out.toStdString();
     for (const QString &line : lines) {
         EXPECT_EQ(line.count(u'\t'), 1) << line.toStdString();
         EXPECT_FALSE(line.contains(u'\r')) << line.toStdString();
