@@ -36,24 +36,30 @@ bool CPartFile::Open(const QString &finalPath)
 {
     Discard();
     const qsizetype slash = finalPath.lastIndexOf(u'/');
-    // A short name of our own: the final name may already use all 255 bytes.
-    const QByteArray stem = QFile::encodeName(finalPath.left(slash + 1)) + kPartFilePrefix;
+    const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : finalPath.left(slash);
+    // The folder as it stands now: a link at its name is not followed, and
+    // one swapped in later cannot take the file elsewhere.
+    m_dirFd = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (m_dirFd < 0)
+        return false;
+    m_finalName = QFile::encodeName(finalPath.mid(slash + 1));
     for (int i = 0; i < kNameTries; ++i) {
-        const QByteArray name = stem + RandomSuffix();
+        // A short name of our own: the final name may already use all 255 bytes.
+        const QByteArray name = kPartFilePrefix + RandomSuffix();
         // O_EXCL: a planted link is never followed.  Mode 0666 less the
         // umask, as any file the user makes; no chmod afterwards.
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::openat(m_dirFd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0)
-            return false;
+            break;
         ::flock(fd, LOCK_EX | LOCK_NB);
         m_fd = fd;
-        m_tempPath = QFile::decodeName(name);
-        m_finalPath = finalPath;
+        m_tempName = name;
         m_size = 0;
         return true;
     }
+    Discard();
     return false;
 }
 
@@ -80,15 +86,12 @@ bool CPartFile::Commit()
         return false;
     const int fd = m_fd;
     m_fd = -1;
-    const bool ok = ::close(fd) == 0;
-    const QByteArray temp = QFile::encodeName(m_tempPath);
-    if (ok && ::rename(temp.constData(), QFile::encodeName(m_finalPath).constData()) == 0) {
-        m_tempPath.clear();
-        return true;
-    }
-    ::unlink(temp.constData());
-    m_tempPath.clear();
-    return false;
+    const bool ok = ::close(fd) == 0 &&
+                    ::renameat(m_dirFd, m_tempName.constData(), m_dirFd, m_finalName.constData()) == 0;
+    if (ok)
+        m_tempName.clear();
+    Discard();
+    return ok;
 }
 
 void CPartFile::Discard()
@@ -97,9 +100,13 @@ void CPartFile::Discard()
         ::close(m_fd);
         m_fd = -1;
     }
-    if (!m_tempPath.isEmpty()) {
-        ::unlink(QFile::encodeName(m_tempPath).constData());
-        m_tempPath.clear();
+    if (!m_tempName.isEmpty()) {
+        ::unlinkat(m_dirFd, m_tempName.constData(), 0);
+        m_tempName.clear();
+    }
+    if (m_dirFd >= 0) {
+        ::close(m_dirFd);
+        m_dirFd = -1;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
@@ -20,8 +21,9 @@ public:
 
     // Creates the temporary file for `finalPath` (never following a link,
     // never reusing a name) and holds a lock on it while it is open, so
-    // another run can tell a live one from one a kill left behind.  False
-    // when the folder takes no new file.
+    // another run can tell a live one from one a kill left behind.  The file
+    // stays in the folder that stood at the path at this call: a link at the
+    // folder's own name is refused.  False when the folder takes no new file.
     bool Open(const QString &finalPath);
     bool IsOpen() const { return m_fd >= 0; }
     // Appends; false on a short or failed write (disk full, file-size limit).
@@ -36,8 +38,9 @@ public:
 
 private:
     int m_fd = -1;
-    QString m_tempPath;
-    QString m_finalPath;
+    int m_dirFd = -1;       // the folder, opened at Open
+    QByteArray m_tempName;  // names within that folder
+    QByteArray m_finalName;
     uint64_t m_size = 0;
 };
 

@@ -149,6 +149,17 @@ TEST_F(FaultTest, CompletePictureReplacesALinkNotItsTarget)
     EXPECT_EQ(Bytes(Saved()), "new picture");
 }
 
+TEST_F(FaultTest, FolderThatIsALinkTakesNoPicture)
+{
+    // A link swapped in at the album folder while the album runs.
+    ASSERT_TRUE(QFile::link(TempPath("album"), TempPath("linked")));
+    req.strSavePath = TempPath("linked/主图_1.jpg");
+    shop.PutPicture(shop.Direct("/p.jpg"), "new picture");
+    EXPECT_FALSE(Fetch("/p.jpg"));
+    EXPECT_EQ(resp.strFailReason, QStringLiteral("无法写入文件"));
+    EXPECT_TRUE(QDir(TempPath("album")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
 TEST_F(FaultTest, SavedPictureTakesTheModeOfAnyNewFile)
 {
     shop.PutPicture(shop.Direct("/p.jpg"), "picture");
