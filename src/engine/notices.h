@@ -50,7 +50,7 @@ inline QString NoAlbumChosen()
 inline QString LinkRefused(const QString &path)
 {
     return QStringLiteral("“%1”是一个链接。为了不把图片写到保存路径以外，程序不进入保存路径下的链接，"
-                          "这个相册没有下载。请删除或改名这个链接后重试。")
+                          "其中的图片没有下载。请删除或改名这个链接后重试。")
         .arg(path);
 }
 
