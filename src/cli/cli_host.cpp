@@ -2,12 +2,41 @@
 
 #include "cli/cli_progress.h"
 #include "engine/engine_state.h"
+#include "util/text_utils.h"
 
 #include <cstdio>
 
 namespace {
 
 constexpr int kGridNameChars = 80;
+
+// One field of the picture listing: never a tab or a line end inside, so a
+// page can add no row of its own.  An address keeps its meaning escaped; a
+// path shows '?' where the file system holds such a character.
+QString ListingField(const QString &text, bool bAddress)
+{
+    QString field;
+    field.reserve(text.size());
+    for (const QChar c : text) {
+        if (!IsControlCharacter(c))
+            field += c;
+        else if (bAddress && c.unicode() < 0x100)
+            field += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper();
+        else
+            field += u'?';
+    }
+    return field;
+}
+
+// The first `nMax` UTF-16 units at most, never half of a character.
+void CutAtWholeCharacter(QString &text, qsizetype nMax)
+{
+    if (text.size() <= nMax)
+        return;
+    if (nMax > 0 && text[nMax - 1].isHighSurrogate() && text[nMax].isLowSurrogate())
+        --nMax;
+    text.truncate(nMax);
+}
 
 void Write(FILE *out, const QString &text)
 {
@@ -46,7 +75,7 @@ void CCliHost::ListPictures(const ST_DOWNJOB &job)
     for (int i = 0; i < job.Count(); ++i) {
         // An alternative address after CR LF is only a fall-back.
         const QString url = job.arrUrl[i].section(QStringLiteral("\r\n"), 0, 0);
-        Write(stdout, url + u'\t' + job.FullPath(i) + u'\n');
+        Write(stdout, ListingField(url, true) + u'\t' + ListingField(job.FullPath(i), false) + u'\n');
     }
     std::fflush(stdout);
 }
@@ -105,10 +134,7 @@ void CCliHost::DownloadFinished(int64_t, int)
 void CCliHost::AddAlbumRow(int albumIndex)
 {
     // Long names are cut as the grid cuts them, for folders and files too.
-    m_state.albums.UpdateAlbum(albumIndex, [](ST_PERLISTRECORD &rec) {
-        if (rec.strName.size() > kGridNameChars)
-            rec.strName.truncate(kGridNameChars);
-    });
+    m_state.albums.UpdateAlbum(albumIndex, [](ST_PERLISTRECORD &rec) { CutAtWholeCharacter(rec.strName, kGridNameChars); });
     const ST_PERLISTRECORD rec = m_state.albums.GetAlbum(albumIndex);
     Print(QStringLiteral("%1 %2").arg(albumIndex + 1, 4, 10, QChar(u'0')).arg(rec.strName), false);
 }

@@ -21,7 +21,9 @@
 #include <QGuiApplication>
 #endif
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -37,6 +39,25 @@ int Fail(const QString &text, int code)
     std::fprintf(stderr, "ostrel-cli: %s\n%s", qUtf8Printable(text),
                  code == kExitUsage ? "Try 'ostrel-cli --help'.\n" : "");
     return code;
+}
+
+// Standard output took everything written to it: a full disk or a closed
+// reader is an error of the run, not a silent loss of the listing.
+bool StdoutWritten()
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int flushErrno = errno;
+    if (std::fclose(stdout) == 0 && flushed)
+        return true;
+    const int error = flushErrno ? flushErrno : errno ? errno : EIO;
+    std::fprintf(stderr, "ostrel-cli: 无法写入标准输出: %s\n", std::strerror(error));
+    return false;
+}
+
+int Finish(int code)
+{
+    return StdoutWritten() || code != kExitOk ? code : kExitFailed;
 }
 
 // Every address in turn: its list job, then its download.
@@ -76,7 +97,7 @@ int main(int argc, char *argv[])
     CliParse parse = ParseCliOptions(Arguments(argc, argv));
     if (parse.action == CliParse::Help || parse.action == CliParse::Version) {
         std::fputs(qUtf8Printable(parse.text), stdout);
-        return kExitOk;
+        return Finish(kExitOk);
     }
     if (parse.action == CliParse::UsageError)
         return Fail(parse.text, kExitUsage);
@@ -98,6 +119,10 @@ int main(int argc, char *argv[])
                     kExitUsage);
     QCoreApplication app(argc, argv);
 #endif
+    CEngineState state;
+    // From here a signal ends the program, even one waiting for a list of
+    // addresses on a pipe that nobody writes to.
+    CStopSignals stopSignals(state);
     QString error;
     if (!ReadInputFiles(options, error))
         return Fail(error, kExitUsage);
@@ -109,7 +134,6 @@ int main(int argc, char *argv[])
     if (!caBundle.isEmpty())
         SetTlsCaFile(caBundle);
 
-    CEngineState state;
     state.ProgramFolder = programFolder;
     if (!state.ProgramFolder.endsWith(u'/'))
         state.ProgramFolder += u'/';
@@ -129,7 +153,6 @@ int main(int argc, char *argv[])
     state.job.hNotifyWnd = &host;
     state.StartupReady = 1;
 
-    CStopSignals stopSignals(state);
     int code = kExitOk;
 #ifdef OSTREL_HAVE_WEBENGINE
     if (bBrowser) {
@@ -153,5 +176,5 @@ int main(int argc, char *argv[])
 #endif
     // Cookie saves are throttled while the jobs run; the rest goes now.
     CCookieStore::Instance().Flush();
-    return stopSignals.Signal() != 0 ? 128 + stopSignals.Signal() : code;
+    return Finish(stopSignals.Signal() != 0 ? 128 + stopSignals.Signal() : code);
 }

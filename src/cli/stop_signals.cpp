@@ -4,9 +4,13 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <pthread.h>
 
 namespace {
+
+// How long a stopped run may take to end by itself.
+constexpr auto kGrace = std::chrono::milliseconds(1500);
 
 sigset_t StopSet()
 {
@@ -14,6 +18,8 @@ sigset_t StopSet()
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    sigaddset(&set, SIGQUIT);
     return set;
 }
 
@@ -42,8 +48,13 @@ void CStopSignals::Run()
     if (sigwait(&set, &sig) != 0 || m_bDone.load())
         return;
     m_nSignal = sig;
+    const auto deadline = std::chrono::steady_clock::now() + kGrace;
     while (!m_bDone.load()) {
         m_state.RequestStopAll();
+        // No stop flag reaches a thread blocked in the kernel (a pipe planted
+        // at a file name): the user's stop must still end the program.
+        if (std::chrono::steady_clock::now() >= deadline)
+            std::_Exit(128 + sig);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }

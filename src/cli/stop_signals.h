@@ -5,11 +5,13 @@
 
 class CEngineState;
 
-// SIGINT and SIGTERM end a run as "终止下载" does: the jobs stop, running
-// transfers abort and remove their temporary files, and the program then
-// exits with 128 + the signal number.
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT end a run as "终止下载" does: the jobs
+// stop, running transfers abort and remove their temporary files, and the
+// program then exits with 128 + the signal number.  A program that has not
+// ended a moment later (a thread stuck in a system call) ends at once, with
+// the same status; its temporary files go at the next run into the folder.
 
-// Blocks the two signals in the calling thread; call it first in main, before
+// Blocks those signals in the calling thread; call it first in main, before
 // any thread starts, so every thread inherits the mask.
 void BlockStopSignals();
 

@@ -80,6 +80,7 @@ void DownPicFunc(CEngineState &state)
         std::lock_guard lock(pics.mtxWake);
         pics.arrSavedPics.clear();
     }
+    pics.nPicCut = 0;
     const int nSlots = std::max<int>(1, pics.wThreads);
     if (job.Count() <= 0 && !pics.bMorePictures.load())
         return;
@@ -197,6 +198,7 @@ void DownOnePicFunc(CEngineState &state, int i)
     req.nMinKB = pics.wMinKB;
     req.nMaxKB = pics.wMaxKB;
     req.strSavePath = pic.strPath;
+    req.bPicture = true;
     req.byAttempts = 2;
     req.byRetryDelaySec = 1;
     req.pAbort = &pics.bStopDownPic; // a stop ends the transfer and removes its temporary file
@@ -220,6 +222,8 @@ void DownOnePicFunc(CEngineState &state, int i)
             pics.arrSavedPics.push_back(i);
         }
         ++state.pics.nPicSaved;
+    } else if (StopRequested(state)) {
+        ++state.pics.nPicCut; // not tried to the end: skipped, not failed
     }
     ++state.pics.nPicDone;
 }

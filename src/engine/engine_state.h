@@ -42,6 +42,7 @@ struct DownPicEngine
     std::atomic<int64_t> nBytesDone{0};    // bytes of the run's pictures fetched so far
     std::atomic<int> nPicSaved{0};         // of those, the ones that reached their file
     std::vector<int> arrSavedPics;         // their indexes in the job object; guarded by mtxWake
+    std::atomic<int> nPicCut{0};           // of those, the ones a stop ended unsaved
     // Copied from DownloadParams by the download job before each run; read by
     // the threads that run starts.
     uint16_t wThreads = 5;
@@ -100,6 +101,9 @@ public:
     QString strFirstUrl;            // first address remembered in the album's pic.zvk
     CKeptPages keptPages;           // pages of a list of several addresses, by album address
     ST_ALBUMRUN albumRun;           // the album being downloaded: download job thread only
+    // The album's folder is a link: nothing of the album is written.  Set by
+    // AddPicture, cleared by the download job at each album.
+    std::atomic<bool> bAlbumRefused{false};
 
     std::atomic<int> SiteKind{SITE_JD}; // site entry whose settings apply
     std::atomic<int> nListType{-1}; // list-type choice

@@ -3,8 +3,9 @@
 #include "core/records.h"
 #include "util/codepage.h"
 #include "util/file_utils.h"
+#include "util/part_file.h"
 
-#include <QFile>
+#include <optional>
 
 namespace {
 
@@ -20,30 +21,18 @@ QByteArray Utf16Le(const QString &text)
     return bytes;
 }
 
-bool WriteWhole(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode)
-{
-    QFile f(path);
-    if (!f.open(mode))
-        return false;
-    return f.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 bool WritePicZvk(const ST_DOWNJOB &job)
 {
     if (job.arrUrl.isEmpty())
         return false;
-    return WriteWhole(job.strFolder + QStringLiteral("pic.zvk"), Utf16Le(job.arrUrl.first()),
-                      QIODevice::WriteOnly | QIODevice::Truncate);
+    return ReplaceFileWith(job.strFolder + QStringLiteral("pic.zvk"), Utf16Le(job.arrUrl.first()));
 }
 
 QString ReadPicZvk(const QString &folder)
 {
-    QFile f(folder + QStringLiteral("pic.zvk"));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = ReadRegularFile(folder + QStringLiteral("pic.zvk"), false).value_or(QByteArray());
     QString text;
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
         const char16_t u = char16_t(uchar(bytes[i]) | (uchar(bytes[i + 1]) << 8));
@@ -61,21 +50,23 @@ bool WriteListFile(const ST_DOWNJOB &job, const QString &albumName)
         bytes += WideToGbk(entry);
         bytes += "\r\n";
     }
-    return WriteWhole(job.strFolder + albumName + QStringLiteral(".lst"), bytes,
-                      QIODevice::WriteOnly | QIODevice::Truncate);
+    return ReplaceFileWith(job.strFolder + albumName + QStringLiteral(".lst"), bytes);
 }
 
 bool AppendOriginalName(const QString &path, const QString &name, bool create)
 {
     QByteArray bytes;
-    if (create)
+    if (create) {
         bytes = QByteArray("\xFF\xFE", 2);
+    } else {
+        // Later pictures only add to a file the first one made.
+        const std::optional<QByteArray> earlier = ReadRegularFile(path, false);
+        if (!earlier)
+            return false;
+        bytes = *earlier;
+    }
     bytes += Utf16Le(name + QStringLiteral("\r\n"));
-    const QIODevice::OpenMode mode =
-        create ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::WriteOnly | QIODevice::Append;
-    if (!create && !QFile::exists(path))
-        return false; // later pictures only add to a file the first one made
-    return WriteWhole(path, bytes, mode);
+    return ReplaceFileWith(path, bytes);
 }
 
 void FixPictureFormats(ST_DOWNJOB &job)

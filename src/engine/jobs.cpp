@@ -12,9 +12,10 @@
 #include "util/file_utils.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -43,10 +44,11 @@ int CountAlbumOutcome(CEngineState &state, int nCount)
 {
     const int saved = state.pics.nPicSaved.load();
     const int done = state.pics.nPicDone.load();
-    const int failed = std::max(0, done - saved);
+    const int cut = state.pics.nPicCut.load();
+    const int failed = std::max(0, done - saved - cut);
     state.nJobPicSaved += uint32_t(saved);
     state.nJobPicFailed += uint32_t(failed);
-    state.nJobPicSkipped += uint32_t(std::max(0, nCount - done));
+    state.nJobPicSkipped += uint32_t(std::max(0, nCount - done + cut));
     return failed;
 }
 
@@ -243,14 +245,24 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     }
     if (!savePath.endsWith(u'/'))
         savePath += u'/';
-    QString jobFolder = savePath + state.strSiteFolder + state.strSecondFolder;
     // A names-only run makes no folder.
     const bool bNamesOnly = state.run.NamesOnly();
+    // Links in the save path itself are the user's: it is resolved once, so
+    // the whole job writes into one place.  Below it no link is followed.
+    const QString below = state.strSiteFolder + state.strSecondFolder;
+    if (const QString link = FirstLinkBelow(savePath, below); !bNamesOnly && !link.isEmpty()) {
+        host.ShowMessage(notice::LinkRefused(link));
+        state.DownloadJobState = JOB_IDLE;
+        return;
+    }
+    QString jobFolder = savePath + below;
     if (!bNamesOnly && !CreateDirectoryPath(jobFolder, &host)) {
         host.ShowMessage(notice::BadSavePath());
         state.DownloadJobState = JOB_IDLE;
         return;
     }
+    if (const QString resolved = QFileInfo(savePath).canonicalFilePath(); !bNamesOnly && !resolved.isEmpty())
+        jobFolder = resolved + (resolved.endsWith(u'/') ? QString() : QStringLiteral("/")) + below;
     if (!bNamesOnly)
         SetFolderTimes(jobFolder, Now());
 
@@ -294,6 +306,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         job.ResetPictures();
         job.strFolder = jobFolder;
         state.albumRun.Reset();
+        state.bAlbumRefused = false;
         if (!state.SetDownloadState(JOB_RUNNING))
             break;
         reached = k + 1;
@@ -324,7 +337,9 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
             ExtractProductPictures(state, host, index, bDownload ? std::function<void()>(startEarly) : nullptr);
         pool.EndCollection();
         const int nKnown = job.Count() + state.albumRun.nSkippedSaved;
-        if (job.Count() == 0 && (state.DownloadJobState.load() == DOWN_SKIP_REST || state.albumRun.nSkippedSaved > 0))
+        const bool bUpToDate =
+            state.DownloadJobState.load() == DOWN_SKIP_REST || state.albumRun.nSkippedSaved > 0;
+        if (job.Count() == 0 && bUpToDate && !state.bAlbumRefused.load())
             ++state.nJobAlbumsUpToDate;
 
         // A stop during the collection still counts what the pool started.

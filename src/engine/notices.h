@@ -51,6 +51,13 @@ inline QString NoAlbumChosen()
     return QStringLiteral("请先在相册列表中选择要下载的相册（可以勾选“全选”）。");
 }
 
+inline QString LinkRefused(const QString &path)
+{
+    return QStringLiteral("“%1”是一个链接。为了不把图片写到保存路径以外，程序不进入保存路径下的链接，"
+                          "其中的图片没有下载。请删除或改名这个链接后重试。")
+        .arg(path);
+}
+
 inline QString NoSavePath() { return QStringLiteral("请先设置保存路径"); }
 inline QString BadSavePath() { return QStringLiteral("请检测设置的保存路径是否有误"); }
 inline QString BadListType() { return QStringLiteral("Error ListType Code."); }

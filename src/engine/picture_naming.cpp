@@ -3,7 +3,9 @@
 #include "engine/engine_state.h"
 #include "engine/job_files.h"
 #include "engine/job_host.h"
+#include "engine/notices.h"
 #include "util/file_utils.h"
+#include "util/part_file.h"
 #include "util/text_utils.h"
 
 #include <QDateTime>
@@ -66,6 +68,16 @@ QString AlbumFolderFor(const QString &parent, const QString &name, const QString
     }
 }
 
+// Whichever reader found it, an address with a line break or a tab in it is
+// none, and would forge rows of a listing.  Only the one CR LF before an
+// alternative address belongs in an entry.
+bool IsCleanEntry(const QString &entry)
+{
+    const qsizetype crlf = entry.indexOf(QStringLiteral("\r\n"));
+    const auto clean = [](QStringView s) { return std::none_of(s.begin(), s.end(), IsControlCharacter); };
+    return crlf < 0 ? clean(entry) : clean(QStringView(entry).left(crlf)) && clean(QStringView(entry).mid(crlf + 2));
+}
+
 } // namespace
 
 void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const QString &name,
@@ -77,6 +89,8 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         rec = state.settings.arrNaming[state.SiteEntry()];
     }
     ST_DOWNJOB &job = state.job;
+    if (state.bAlbumRefused.load() || !IsCleanEntry(url))
+        return;
     const ST_PERLISTRECORD album = state.albums.GetAlbum(albumIndex);
     ST_ALBUMRUN &run = state.albumRun;
     // Pictures passed over as saved before still take their numbers.
@@ -131,13 +145,24 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         MakeSafeFileName(folder, 0, false);
         FitNameBytes(folder, kNameBytes);
         const QString product = ProductId(album.strUrl);
+        const QString jobFolder = job.strFolder;
         if (!folder.isEmpty())
             job.strFolder += AlbumFolderFor(job.strFolder, folder, product) + u'/';
         // An existing folder is kept; one that cannot be made shows later as
         // pictures that could not be written.  A names-only run makes none.
         if (!state.run.NamesOnly()) {
+            // A link there would carry the album out of the save path.
+            if (!folder.isEmpty() && IsSymLink(job.strFolder)) {
+                host.ShowMessage(notice::LinkRefused(job.strFolder.chopped(1)));
+                job.strFolder = jobFolder;
+                state.bAlbumRefused = true;
+                state.SetDownloadState(DOWN_SKIP_REST);
+                return;
+            }
             run.bFolderMade = QDir().mkdir(job.strFolder);
             SetFolderTimes(job.strFolder, QDateTime::currentSecsSinceEpoch());
+            // Temporary files a killed run left behind.
+            RemoveStaleParts(job.strFolder);
         }
         run.strFolder = job.strFolder;
         run.saved.Load(job.strFolder);
@@ -200,7 +225,8 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
         FitNameBytes(txtName, kNameBytes - int(txt.size()));
         const QString path = job.strFolder + txtName + txt;
         // An earlier run's list is added to, never emptied, when its pictures stay.
-        AppendOriginalName(path, name, job.Count() == 1 && !(bKeepOld && QFileInfo::exists(path)));
+        const QFileInfo earlier(path);
+        AppendOriginalName(path, name, job.Count() == 1 && !(bKeepOld && earlier.isFile() && !earlier.isSymLink()));
     }
 }
 

@@ -115,3 +115,19 @@ QList<QByteArray> PersistentLines(const QList<ST_COOKIE> &cookies, int64_t now)
             lines.append(ToNetscapeLine(c));
     return lines;
 }
+
+QList<ST_COOKIE> CapCookies(const QList<ST_COOKIE> &oldestFirst, int nPerDomain, int nTotal)
+{
+    // From the newest back, so each bound keeps the newest.
+    QHash<QString, int> perDomain;
+    QList<ST_COOKIE> kept;
+    for (auto it = oldestFirst.crbegin(); it != oldestFirst.crend() && kept.size() < nTotal; ++it) {
+        int &n = perDomain[it->domain.toLower()];
+        if (n >= nPerDomain)
+            continue;
+        ++n;
+        kept.append(*it);
+    }
+    std::reverse(kept.begin(), kept.end());
+    return kept;
+}

@@ -45,3 +45,13 @@ QList<ST_COOKIE> CookiesToAdopt(const QList<ST_COOKIE> &memory, const QList<ST_C
 
 // The persistent, unexpired cookies as cookie-file lines: what the file holds.
 QList<QByteArray> PersistentLines(const QList<ST_COOKIE> &cookies, int64_t now);
+
+// Browsers' bounds on the cookies they keep: per domain and in all.
+inline constexpr int kMaxCookiesPerDomain = 180;
+inline constexpr int kMaxCookies = 3000;
+
+// The cookies that stay within those bounds, `oldestFirst` in order of age:
+// the oldest go first, of a domain over its bound and of the whole over its.
+// The order is kept.
+QList<ST_COOKIE> CapCookies(const QList<ST_COOKIE> &oldestFirst, int nPerDomain = kMaxCookiesPerDomain,
+                            int nTotal = kMaxCookies);

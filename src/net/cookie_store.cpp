@@ -2,18 +2,24 @@
 
 #include "net/curl_handle.h"
 #include "util/app_data_folder.h"
+#include "util/file_utils.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <mutex>
 #include <new>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 const char kFileHeader[] = "# Netscape HTTP Cookie File\n";
@@ -42,19 +48,22 @@ int64_t SteadyMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-QList<QByteArray> SplitLines(const QByteArray &text)
+// The cookies of a cookie file, read in one pass.
+QList<ST_COOKIE> ParseFile(const QByteArray &text)
 {
-    QList<QByteArray> lines;
+    QList<ST_COOKIE> cookies;
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         // Only cookie lines as Save writes them: the list command would also
         // run "ALL" or "FLUSH" and guess at broken lines, and a line Save
         // cannot write back would change after the next save.
-        if (!line.isEmpty() && Savable(line) && FromNetscapeLine(line))
-            lines.append(line);
+        if (line.isEmpty() || !Savable(line))
+            continue;
+        if (auto c = FromNetscapeLine(line))
+            cookies.append(*c);
     }
-    return lines;
+    return cookies;
 }
 
 QList<ST_COOKIE> Parse(const QList<QByteArray> &lines)
@@ -64,6 +73,22 @@ QList<ST_COOKIE> Parse(const QList<QByteArray> &lines)
         if (auto c = FromNetscapeLine(l))
             cookies.append(*c);
     return cookies;
+}
+
+// The cookies a loaded file leaves: a later line of a key replaces an earlier
+// one (and an expired one deletes it), in the order of their last lines.
+QList<ST_COOKIE> LiveCookies(const QList<ST_COOKIE> &lines, int64_t now)
+{
+    QHash<QByteArray, qsizetype> last;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        last.insert(CookieKey(lines[i]), i);
+    QList<ST_COOKIE> live;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ST_COOKIE &c = lines[i];
+        if (last.value(CookieKey(c)) == i && (c.IsSession() || c.expires > now))
+            live.append(c);
+    }
+    return live;
 }
 
 bool HasDomainAttribute(const QByteArray &setCookie)
@@ -84,6 +109,10 @@ struct CCookieStore::Impl
     mutable std::mutex fileMutex;
     QString path;
     QList<ST_COOKIE> lastSeen; // the file as last read or written; under fileMutex
+    // When the store first held each cookie (by CookieKey), so the cap drops
+    // the oldest; the file keeps them oldest first.  Under fileMutex.
+    QHash<QByteArray, quint64> age;
+    quint64 nextAge = 0;
     std::atomic<bool> dirty{false};
     std::atomic<int64_t> nextSaveMs{0};
 
@@ -148,17 +177,41 @@ struct CCookieStore::Impl
         return c;
     }
 
-    // Caller holds fileMutex.
+    // Caller holds fileMutex.  Only what the cap keeps is handed to libcurl,
+    // whose cost per cookie grows with the cookies of its domain.
     void LoadFile()
     {
         lastSeen.clear();
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
+        age.clear();
+        const std::optional<QByteArray> text = ReadRegularFile(path);
+        if (!text)
             return;
-        const QList<QByteArray> lines = SplitLines(f.readAll());
-        for (const QByteArray &line : lines)
-            ListCommand(line.constData());
-        lastSeen = Parse(lines);
+        lastSeen = ParseFile(*text);
+        for (const ST_COOKIE &c : CapCookies(LiveCookies(lastSeen, QDateTime::currentSecsSinceEpoch()))) {
+            ListCommand(ToNetscapeLine(c).constData());
+            age.insert(CookieKey(c), nextAge++);
+        }
+    }
+
+    // Caller holds fileMutex.  `cookies` oldest first; a cookie not seen
+    // before counts as newer than all that were.
+    void SortByAge(QList<ST_COOKIE> &cookies)
+    {
+        std::vector<std::pair<quint64, qsizetype>> order;
+        order.reserve(size_t(cookies.size()));
+        for (qsizetype i = 0; i < cookies.size(); ++i) {
+            const QByteArray key = CookieKey(cookies[i]);
+            auto it = age.find(key);
+            if (it == age.end())
+                it = age.insert(key, nextAge++);
+            order.emplace_back(*it, i);
+        }
+        std::stable_sort(order.begin(), order.end());
+        QList<ST_COOKIE> sorted;
+        sorted.reserve(cookies.size());
+        for (const auto &[when, i] : order)
+            sorted.append(cookies[i]);
+        cookies = std::move(sorted);
     }
 
     // Caller holds fileMutex.
@@ -182,16 +235,30 @@ struct CCookieStore::Impl
     {
         dirty = false;
         QList<ST_COOKIE> memory = Parse(Lines());
-        QList<ST_COOKIE> onDisk;
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly))
-            onDisk = Parse(SplitLines(f.readAll()));
+        const QList<ST_COOKIE> onDisk = ParseFile(ReadRegularFile(path).value_or(QByteArray()));
         const int64_t now = QDateTime::currentSecsSinceEpoch();
-        for (const ST_COOKIE &c : CookiesToAdopt(memory, onDisk, lastSeen, now)) {
-            ListCommand(ToNetscapeLine(c).constData());
-            memory.append(c);
+        SortByAge(memory);
+        const qsizetype nHeld = memory.size();
+        QList<ST_COOKIE> adopted = CookiesToAdopt(memory, onDisk, lastSeen, now);
+        SortByAge(adopted);
+        memory += adopted;
+        const QList<ST_COOKIE> kept = CapCookies(memory);
+        QHash<QByteArray, quint64> keptAge;
+        for (const ST_COOKIE &c : kept) {
+            const QByteArray key = CookieKey(c);
+            keptAge.insert(key, age.value(key));
         }
-        const QList<QByteArray> lines = PersistentLines(memory, now);
+        // Over the cap: libcurl then holds the kept ones alone, which costs
+        // fewer calls than removing the others one by one.
+        bool bRebuild = false;
+        for (qsizetype i = 0; i < nHeld && !bRebuild; ++i)
+            bRebuild = !keptAge.contains(CookieKey(memory[i]));
+        if (bRebuild)
+            DropAll();
+        for (qsizetype i = bRebuild ? 0 : nHeld; i < kept.size(); ++i)
+            ListCommand(ToNetscapeLine(kept[i]).constData());
+        age = std::move(keptAge);
+        const QList<QByteArray> lines = PersistentLines(kept, now);
         if (!WriteFile(lines)) {
             dirty = true;
             return false;

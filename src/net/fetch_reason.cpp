@@ -13,8 +13,11 @@ FetchFailure FailureOfCurlCode(CURLcode rc)
         return FetchFailure::HostNotFound;
     case CURLE_COULDNT_CONNECT:
     case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_PEER_FAILED_VERIFICATION:
         return FetchFailure::NoConnection;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_ISSUER_ERROR:
+        return FetchFailure::BadCertificate;
     case CURLE_OPERATION_TIMEDOUT:
         return FetchFailure::TimedOut;
     case CURLE_PARTIAL_FILE:
@@ -60,6 +63,14 @@ QString FetchFailureText(FetchFailure failure, int status)
         return QStringLiteral("已终止");
     case FetchFailure::LoginRequired:
         return QStringLiteral("需要登录");
+    case FetchFailure::BadCertificate:
+        return QStringLiteral("证书无效");
+    case FetchFailure::ProxyRefused:
+        return QStringLiteral("代理拒绝");
+    case FetchFailure::BadAnswer:
+        return QStringLiteral("应答无效");
+    case FetchFailure::NotPicture:
+        return QStringLiteral("不是图片");
     case FetchFailure::Other:
         break;
     }

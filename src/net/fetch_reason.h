@@ -20,6 +20,11 @@ enum class FetchFailure {
     FileNotWritten,
     Aborted,
     LoginRequired, // redirected to a log-in host (ST_URLREQUEST::arrLoginHosts)
+    BadCertificate, // the server's TLS certificate was not accepted
+    ProxyRefused,   // the proxy refused the tunnel (its answer to CONNECT)
+    BadAnswer,      // an answer no client may take as the body asked for: a redirect
+                    // without an address, a part for a whole, a broken compressed body
+    NotPicture,     // a page (the shop's error page) where a picture was asked for
     Other,
 };
 

@@ -9,54 +9,70 @@ namespace {
 // 32 + 15: accept a gzip or a zlib header, 32 KiB window.
 constexpr int kWindowBits = 47;
 constexpr std::size_t kPass = 8192;
-
-struct InflateStream
-{
-    z_stream zs{};
-    bool ok = false;
-    InflateStream() { ok = inflateInit2(&zs, kWindowBits) == Z_OK; }
-    ~InflateStream()
-    {
-        if (ok)
-            inflateEnd(&zs);
-    }
-    InflateStream(const InflateStream &) = delete;
-    InflateStream &operator=(const InflateStream &) = delete;
-};
 } // namespace
 
-bool GunzipToString(const char *data, std::size_t length, QByteArray &out, qsizetype maxOutput)
+struct CInflater::Stream
 {
-    InflateStream s;
-    if (!s.ok)
-        return false;
+    z_stream zs{};
+};
 
-    const qsizetype start = out.size();
+CInflater::CInflater() : m_s(std::make_unique<Stream>())
+{
+    m_ok = inflateInit2(&m_s->zs, kWindowBits) == Z_OK;
+    m_initialised = m_ok;
+}
+
+CInflater::~CInflater()
+{
+    if (m_initialised)
+        inflateEnd(&m_s->zs);
+}
+
+bool CInflater::Feed(const char *data, std::size_t length, const Sink &sink)
+{
+    if (!m_ok || m_ended)
+        return m_ok; // what follows the end of the stream is not inflated
     unsigned char scratch[kPass];
     // zlib counts its input in 32-bit units; a larger buffer is fed in slices.
     const unsigned char *next = reinterpret_cast<const unsigned char *>(data);
     std::size_t left = length;
+    z_stream &zs = m_s->zs;
     for (;;) {
-        if (s.zs.avail_in == 0 && left > 0) {
+        if (zs.avail_in == 0 && left > 0) {
             const auto slice = std::min<std::size_t>(left, std::numeric_limits<uInt>::max());
-            s.zs.next_in = const_cast<unsigned char *>(next);
-            s.zs.avail_in = static_cast<uInt>(slice);
+            zs.next_in = const_cast<unsigned char *>(next);
+            zs.avail_in = static_cast<uInt>(slice);
             next += slice;
             left -= slice;
         }
-        s.zs.next_out = scratch;
-        s.zs.avail_out = kPass;
-        const int rc = inflate(&s.zs, Z_NO_FLUSH);
-        const qsizetype produced = static_cast<qsizetype>(kPass - s.zs.avail_out);
-        const qsizetype room = maxOutput - (out.size() - start);
-        if (produced > room) {
-            out.append(reinterpret_cast<const char *>(scratch), room);
-            return false;
-        }
-        out.append(reinterpret_cast<const char *>(scratch), produced);
-        if (rc == Z_STREAM_END)
+        zs.next_out = scratch;
+        zs.avail_out = kPass;
+        const int rc = inflate(&zs, Z_NO_FLUSH);
+        const std::size_t produced = kPass - zs.avail_out;
+        if (produced > 0 && !sink(reinterpret_cast<const char *>(scratch), produced))
+            return m_ok = false;
+        const bool inputUsed = zs.avail_in == 0 && left == 0;
+        if (rc == Z_STREAM_END) {
+            m_ended = true;
             return true;
+        }
+        if (rc == Z_BUF_ERROR && inputUsed)
+            return true; // the rest comes with the next piece
         if (rc != Z_OK)
-            return false;
+            return m_ok = false;
+        if (inputUsed && produced < kPass)
+            return true;
     }
+}
+
+bool GunzipToString(const char *data, std::size_t length, QByteArray &out, qsizetype maxOutput)
+{
+    CInflater inflater;
+    const qsizetype start = out.size();
+    const bool fed = inflater.Feed(data, length, [&](const char *p, std::size_t n) {
+        const qsizetype room = maxOutput - (out.size() - start);
+        out.append(p, std::min(qsizetype(n), room));
+        return qsizetype(n) <= room;
+    });
+    return fed && inflater.Ended();
 }

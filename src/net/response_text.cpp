@@ -46,6 +46,9 @@ void GetResponseText(const ST_URLRESPONSE &resp, QString &out, unsigned flags)
         bytes = resp.body;
     if (resp.bGzip)
         CutMarkers(bytes, resp.startMark, resp.endMark);
+    // A zero byte holds no character in any of these code pages: it is dropped,
+    // so what follows it is still read.
+    bytes.removeIf([](char c) { return c == '\0'; });
     out = Convert(std::move(bytes), resp.strRawHeaders, flags);
     if (!(flags & TXTF_KEEP_ENTITIES))
         DecodeHtmlEntities(out);

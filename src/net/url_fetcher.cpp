@@ -7,7 +7,8 @@
 #include "net/markers.h"
 #include "net/net_config.h"
 #include "net/net_context.h"
-#include "net/part_file.h"
+#include "net/picture_sniff.h"
+#include "util/part_file.h"
 #include "net/post_body.h"
 
 #include <QFile>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 const char *const kDefaultAgent =
@@ -94,10 +96,16 @@ struct Exchange
     bool sawCookie = false;
     FetchFailure failure = FetchFailure::None; // set when a callback stops the transfer
     CPartFile part; // the save file while it is being received
+    std::unique_ptr<CInflater> inflater; // a saved body sent compressed
+    uint64_t written = 0;  // bytes of the saved body as written (inflated)
+    QByteArray head;       // its first kSniffBytes
+    bool htmlType = false; // the answer calls itself an HTML page
 
     Clock::time_point lastActivity = Clock::now();
     curl_off_t lastDown = 0;
     curl_off_t lastUp = 0;
+
+    bool rangeAsked = false; // the caller's headers ask for a part
 
     Exchange(const ST_URLREQUEST &r, ST_URLRESPONSE &s)
         : req(r), resp(s), post(r.pPostData), minBytes(KiB(r.nMinKB)), maxBytes(KiB(r.nMaxKB))
@@ -105,6 +113,7 @@ struct Exchange
     }
 
     bool Saving() const { return !req.strSavePath.isEmpty(); }
+    bool Picture() const { return Saving() && req.bPicture; }
     bool CutWhileReading() const { return !resp.bGzip && !Saving(); }
     bool Aborted() const { return req.pAbort && req.pAbort->load(); }
     // Note the first reason a callback stops the transfer and give libcurl
@@ -145,6 +154,18 @@ struct Exchange
         // An error page is no picture and no product page.
         if (code >= 400)
             return Fail(FetchFailure::Status);
+        if (Picture()) {
+            // A redirect that names no address leads to no picture, and a
+            // part of the body, unasked, is not the picture.
+            if (code >= 300 || (code == 206 && !rangeAsked))
+                return Fail(FetchFailure::BadAnswer);
+            htmlType = HeaderValue(headerBytes, "Content-Type").toLower().startsWith("text/html");
+            // Pages are inflated after the read; a saved body is inflated on
+            // its way to the file, so the picture is stored as a picture.
+            const QByteArray coding = HeaderValue(headerBytes, "Content-Encoding").toLower();
+            if (coding.contains("gzip") || coding.contains("deflate"))
+                inflater = std::make_unique<CInflater>();
+        }
         qsizetype at = headerBytes.indexOf("Content-Length:");
         if (at < 0 && headerBytes.startsWith("HTTP/2"))
             at = headerBytes.indexOf("content-length:"); // HTTP/2 names are lower case
@@ -189,8 +210,12 @@ struct Exchange
         received += len;
         if (x->maxBytes != 0 && received > x->maxBytes)
             return x->Stop(FetchFailure::OutOfSizeLimits);
-        if (x->Saving()) // straight to the file: a picture is never held whole in memory
-            return x->part.Write(data, len) ? len : x->Stop(FetchFailure::FileNotWritten);
+        if (x->Saving()) { // straight to the file: a picture is never held whole in memory
+            if (!x->inflater)
+                return x->Save(data, len) ? len : 0;
+            const bool fed = x->inflater->Feed(data, len, [x](const char *p, size_t n) { return x->Save(p, n); });
+            return fed ? len : x->Stop(FetchFailure::BadAnswer);
+        }
         if (x->maxBytes == 0 && received > kMaxPageBytes)
             return x->Stop(FetchFailure::TooLarge);
         QByteArray &body = x->resp.body;
@@ -200,6 +225,17 @@ struct Exchange
             return 0; // the rest is not read
         }
         return len;
+    }
+
+    // One piece of a saved body, as it goes into the file.
+    bool Save(const char *data, size_t len)
+    {
+        written += len;
+        if (maxBytes != 0 && written > maxBytes)
+            return Fail(FetchFailure::OutOfSizeLimits);
+        if (head.size() < kSniffBytes)
+            head.append(data, std::min<qsizetype>(qsizetype(len), kSniffBytes - head.size()));
+        return part.Write(data, len) || Fail(FetchFailure::FileNotWritten);
     }
 
     static size_t OnReadPost(char *dst, size_t size, size_t n, void *user)
@@ -285,7 +321,7 @@ bool HeaderGiven(const QList<QByteArray> &lines, const char *name)
 // choosing except Host (and Content-Length for a body).  The caller's Cookie
 // lines come back in `cookies`: libcurl puts them into the one Cookie header
 // it sends with the store's cookies.
-CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody, QByteArray &cookies)
+CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody, QByteArray &cookies, bool &rangeAsked)
 {
     QList<QByteArray> lines;
     for (QByteArray line : req.strHeaders.toUtf8().split('\n')) {
@@ -301,6 +337,7 @@ CurlSlistPtr BuildHeaders(const ST_URLREQUEST &req, bool hasBody, QByteArray &co
         }
         lines.append(line);
     }
+    rangeAsked = HeaderGiven(lines, "Range");
     CurlSlistPtr list;
     for (const QByteArray &line : lines)
         AppendSlist(list, line.constData());
@@ -330,7 +367,7 @@ long LowSpeedSeconds(uint32_t readTimeoutMs)
 }
 
 // The outcome of a finished transfer: None when it delivered a usable answer.
-FetchFailure Outcome(CURLcode rc, Exchange &x)
+FetchFailure Outcome(CURL *c, CURLcode rc, Exchange &x)
 {
     if (x.Aborted())
         return FetchFailure::Aborted;
@@ -338,6 +375,10 @@ FetchFailure Outcome(CURLcode rc, Exchange &x)
     if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && x.endMarkHit)) {
         if (x.failure != FetchFailure::None)
             return x.failure;
+        long connectCode = 0;
+        curl_easy_getinfo(c, CURLINFO_HTTP_CONNECTCODE, &connectCode);
+        if (connectCode >= 300)
+            return FetchFailure::ProxyRefused;
         // libcurl's own low-speed check ends the transfer as a time-out too.
         if (rc == CURLE_OPERATION_TIMEDOUT && x.headersDone)
             return FetchFailure::TooSlow;
@@ -351,8 +392,13 @@ FetchFailure Outcome(CURLcode rc, Exchange &x)
     if (got < x.minBytes || (x.maxBytes != 0 && got > x.maxBytes))
         return FetchFailure::OutOfSizeLimits;
     if (x.Saving()) {
-        if (got == 0 || got <= x.req.nMinBodyLen)
+        if (x.inflater && !x.inflater->Ended())
+            return FetchFailure::BadAnswer;
+        if (got == 0 || got <= x.req.nMinBodyLen || x.written == 0)
             return FetchFailure::EmptyBody;
+        // A server that calls a real picture a page is only wrong about the type.
+        if (x.Picture() && (LooksLikePage(x.head) || (x.htmlType && !LooksLikePicture(x.head))))
+            return FetchFailure::NotPicture;
         if (!x.part.Commit())
             return FetchFailure::FileNotWritten;
     }
@@ -378,6 +424,7 @@ void ResetUrlRequest(ST_URLREQUEST &req)
     req.startMark.clear();
     req.endMark.clear();
     req.strSavePath.clear();
+    req.bPicture = false;
     req.strVerb = QStringLiteral("GET");
     req.dwReadTimeout = kDefaultTimeoutMs;
     req.dwConnectTimeout = kDefaultTimeoutMs;
@@ -480,7 +527,7 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     else if (verb == "GET" && hasBody)
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, "GET");
     QByteArray callerCookies;
-    const CurlSlistPtr headers = BuildHeaders(req, hasBody, callerCookies);
+    const CurlSlistPtr headers = BuildHeaders(req, hasBody, callerCookies, x.rangeAsked);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     if (!callerCookies.isEmpty())
         curl_easy_setopt(c, CURLOPT_COOKIE, callerCookies.constData());
@@ -494,7 +541,7 @@ bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags
     if (x.sawCookie)
         CCookieStore::Instance().CookiesChanged();
 
-    const FetchFailure failure = Outcome(rc, x);
+    const FetchFailure failure = Outcome(c, rc, x);
     x.part.Discard(); // whatever was not committed
     if (failure == FetchFailure::None)
         return true;

@@ -35,6 +35,7 @@ struct ST_URLREQUEST
     QByteArray failMark;     // FetchUrl: an attempt whose body holds this failed
     QString strSavePath;     // when not empty the body goes to this file instead of `body`:
                              // through a temporary file renamed onto it once complete
+    bool bPicture = false;   // with strSavePath: the body must be a picture (see FetchUrlOnce)
     QByteArray pPostData;    // request body; null = none; sent up to its first NUL byte
     uint32_t dwReadTimeout = 20000;    // ms without body data before the attempt fails
     uint32_t dwConnectTimeout = 20000; // ms for connect, send, each body write and the answer
@@ -88,7 +89,10 @@ void FreeUrlResponse(ST_URLRESPONSE &resp);
 
 // One complete exchange.  True when the answer arrived within the time-outs
 // and the size limits with a status below 400 and, for a save path, a
-// non-empty body that reached its file.
+// non-empty body that reached its file.  With bPicture a redirect without an
+// address, a part (206) that the caller did not ask for and an HTML page (by
+// its first bytes, or by its type unless the bytes are a picture's) fail; a
+// compressed body is stored inflated, and a broken one fails.
 bool FetchUrlOnce(ST_URLRESPONSE &resp, const ST_URLREQUEST &req, unsigned flags);
 
 // Up to byAttempts exchanges with the content checks (nMinBodyLen, failMark)

@@ -243,3 +243,39 @@ void FitNameBytes(QString &name, int nMaxBytes)
     }
     name.truncate(i);
 }
+
+std::optional<QByteArray> ReadRegularFile(const QString &path, bool bFollowLinks)
+{
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (bFollowLinks ? 0 : O_NOFOLLOW);
+    const int fd = ::open(Native(path).constData(), flags);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+bool IsSymLink(const QString &path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    struct stat st {};
+    return ::lstat(Native(p).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+QString FirstLinkBelow(const QString &base, const QString &relative)
+{
+    QString path = base.endsWith(u'/') ? base : base + u'/';
+    for (const QString &level : relative.split(u'/', Qt::SkipEmptyParts)) {
+        path += level;
+        if (IsSymLink(path))
+            return path;
+        path += u'/';
+    }
+    return QString();
+}

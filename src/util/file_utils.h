@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
 #include <cstdint>
+#include <optional>
 
 class IMessageBox;
 
@@ -45,3 +48,15 @@ void TrimLeadingDots(QString &name);
 // Cuts a single path component so that its UTF-8 form fits `nMaxBytes`
 // (file systems here limit a name to 255 bytes), never splitting a character.
 void FitNameBytes(QString &name, int nMaxBytes = 255);
+
+// The first folder level of `relative` below `base` (both '/'-separated) that
+// is a symbolic link, as a full path; empty when there is none.  Levels that
+// do not exist yet are no links.
+QString FirstLinkBelow(const QString &base, const QString &relative);
+// True when `path` (a trailing '/' ignored) is itself a symbolic link.
+bool IsSymLink(const QString &path);
+
+// The bytes of the regular file at `path`; nothing for a pipe, a device or a
+// folder (opened without waiting, so a pipe planted at the name never blocks),
+// and, without `bFollowLinks`, nothing for a link either.
+std::optional<QByteArray> ReadRegularFile(const QString &path, bool bFollowLinks = true);

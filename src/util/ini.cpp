@@ -1,8 +1,8 @@
 #include "util/ini.h"
 
 #include "util/codepage.h"
+#include "util/file_utils.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <QStringDecoder>
@@ -16,9 +16,8 @@ QString ReadIniText(const QString &path, IniEncoding *encoding = nullptr)
 {
     IniEncoding found = IniEncoding::Utf8;
     QString text;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray raw = file.readAll();
+    if (const std::optional<QByteArray> read = ReadRegularFile(path)) {
+        const QByteArray &raw = *read;
         QStringDecoder utf8(QStringDecoder::Utf8);
         if (raw.startsWith("\xFF\xFE")) {
             found = IniEncoding::Utf16LE;

@@ -108,3 +108,9 @@ void DecodeHtmlEntities(QString &text)
     text.replace(QStringLiteral("&hellip;"), QString(QChar(0x2026)));
     text.replace(QStringLiteral("&#39;"), QStringLiteral("'"));
 }
+
+bool IsControlCharacter(QChar c)
+{
+    const QChar::Category cat = c.category();
+    return cat == QChar::Other_Control || cat == QChar::Separator_Line || cat == QChar::Separator_Paragraph;
+}

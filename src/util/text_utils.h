@@ -43,3 +43,7 @@ void ReplaceEach(QString &text, const QString &oldList, const QString &newList);
 // Decodes &amp; first, then &quot; &lt; &gt; &nbsp; &hellip; &#39; (each
 // everywhere, so "&amp;gt;" gives ">"); nothing else.
 void DecodeHtmlEntities(QString &text);
+
+// A control character (C0, DEL, C1) or a line or paragraph separator: what
+// ends a line or a field for some reader, and is never part of an address.
+bool IsControlCharacter(QChar c);

@@ -16,7 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -83,6 +86,23 @@ protected:
     CliRun RunProduct() { return Run({QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)}); }
 
     NamingRecord &Naming() { return settings.arrNaming[SITE_JD]; }
+
+    // A run whose pictures trickle in, stopped by `sig` while they do.
+    CliRun RunStoppedBy(int sig)
+    {
+        for (const char *url : {"http://img10.360buyimg.com/n12/jfs/t1/a.jpg", "http://img11.360buyimg.com/n12/jfs/t1/b.jpg",
+                                "http://img12.360buyimg.com/jfs/t1/c.png"})
+            shopServer.PutFault(url, FakeShop::Fault::Trickle, std::string(4000, 'z'));
+        shopServer.ResetLog();
+        SpawnedProgram p;
+        Start(p, SaveArgs());
+        for (int i = 0; i < 1000 && p.pid > 0 && PictureRequests() < 1; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (p.pid > 0)
+            ::kill(p.pid, sig);
+        return Finish(p);
+    }
 
     SoftSettings SavedSettings() const
     {
@@ -250,22 +270,75 @@ TEST_F(CliTest, InterruptDuringARedownloadKeepsEveryEarlierPicture)
     for (const QString &n : names)
         before[n] = ReadAll(AlbumFolder() + n);
     // The second run's pictures arrive slowly; SIGINT comes while they do.
-    for (const char *url : {"http://img10.360buyimg.com/n12/jfs/t1/a.jpg", "http://img11.360buyimg.com/n12/jfs/t1/b.jpg",
-                            "http://img12.360buyimg.com/jfs/t1/c.png"})
-        shopServer.PutFault(url, FakeShop::Fault::Trickle, std::string(4000, 'z'));
-    shopServer.ResetLog();
-    SpawnedProgram p;
-    Start(p, SaveArgs());
-    ASSERT_GT(p.pid, 0);
-    for (int i = 0; i < 1000 && PictureRequests() < 1; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ::kill(p.pid, SIGINT);
-    const CliRun r = Finish(p);
+    const CliRun r = RunStoppedBy(SIGINT);
     EXPECT_EQ(r.exitCode, 130) << r.out.toStdString() << r.err.toStdString();
     EXPECT_EQ(album.entryList(QDir::Files | QDir::Hidden), names); // no temporary file is left
     for (const auto &[name, bytes] : before)
         EXPECT_EQ(ReadAll(AlbumFolder() + name), bytes) << name.toStdString();
+}
+
+TEST_F(CliTest, HangUpAndQuitEndARunAsAnInterruptDoes)
+{
+    for (const int sig : {SIGHUP, SIGQUIT}) {
+        const CliRun r = RunStoppedBy(sig);
+        EXPECT_EQ(r.exitCode, 128 + sig) << r.err.toStdString();
+        EXPECT_TRUE(QDir(AlbumFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty()) << sig;
+    }
+}
+
+TEST_F(CliTest, SignalEndsARunThatWaitsOnAPipe)
+{
+    // Nobody ever writes the address list: the run waits in the kernel.
+    const QString fifo = tmp.path() + QStringLiteral("/addresses");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    SpawnedProgram p;
+    Start(p, {QStringLiteral("-i"), fifo});
+    ASSERT_GT(p.pid, 0);
+    // A writer can open the pipe once the program has it open for reading;
+    // it writes nothing, so the program then waits in its read.
+    int writer = -1;
+    for (int i = 0; i < 1000 && writer < 0; ++i) {
+        writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer < 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_GE(writer, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ::kill(p.pid, SIGTERM);
+    EXPECT_EQ(WaitForProgram(p, 5000).exitCode, 128 + SIGTERM);
+    ::close(writer);
+}
+
+TEST_F(CliTest, ListingThatCannotBeWrittenFails)
+{
+    SpawnedProgram p;
+    const std::string unused = p.outPath;
+    p.outPath = "/dev/full";
+    Start(p, {QStringLiteral("-g"), QStringLiteral("--save"), SaveFolder(), QString::fromStdString(kProduct)});
+    p.outPath = unused; // /dev/full reads back without end
+    const CliRun r = Finish(p);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("无法写入标准输出"))) << r.err.toStdString();
+}
+
+TEST_F(CliTest, ListingHoldsNoTabOrLineEndInsideAField)
+{
+    // The page tries to add rows of its own; the save path holds them too.
+    shopServer.PutPage("http://item.jd.com/300.html",
+                       ProductPage("保温杯套", {}, {"'//img10.360buyimg.com/n5/jfs/t1/d.jpg'",
+                                                    "'//img10.360buyimg.com/n5/e.jpg\t/root/.bashrc'",
+                                                    "'//img10.360buyimg.com/n5/f.jpg\nhttp://evil.example/g.jpg\t/root/x'"}));
+    const QString save = tmp.path() + QStringLiteral("/a\tb\nc\rd");
+    const CliRun r = Run({QStringLiteral("-g"), QStringLiteral("--save"), save, QString::fromStdString(kProduct),
+                          QStringLiteral("http://item.jd.com/300.html")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("/root/"))) << r.out.toStdString();
+    for (const QString &line : lines) {
+        EXPECT_EQ(line.count(u'\t'), 1) << line.toStdString();
+        EXPECT_FALSE(line.contains(u'\r')) << line.toStdString();
+    }
 }
 
 TEST_F(CliTest, UsageErrorsAndHelp)

@@ -6,7 +6,8 @@
 // the proxy variable, in which case the address is the request target.
 // It also misbehaves on request, one fault per address: error statuses and
 // empty bodies (Put with a status), redirects anywhere (PutRedirect), a
-// connection cut mid-body, a trickle, an endless body (PutFault).
+// connection cut mid-body, a trickle, an endless body (PutFault), and any
+// header of its choosing (Answer::headers: an encoding, a cookie storm).
 
 #include <httplib.h>
 
@@ -22,6 +23,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class FakeShop
@@ -43,6 +45,7 @@ public:
         Fault fault = Fault::None;
         int trickleMs = 100;
         std::string location; // sent as Location when status is 3xx (may be empty)
+        std::vector<std::pair<std::string, std::string>> headers; // sent as they are
     };
 
     FakeShop()
@@ -206,6 +209,8 @@ private:
         res.status = answer.status;
         if (answer.status >= 300 && answer.status < 400)
             res.set_header("Location", answer.location);
+        for (const auto &[name, value] : answer.headers)
+            res.headers.emplace(name, value);
         Misbehave(answer, res);
     }
 

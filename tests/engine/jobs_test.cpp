@@ -212,6 +212,19 @@ TEST_F(JobsTest, SecondRunWithSkipDownloadedFetchesNothingNew)
     EXPECT_EQ(ReadAll(AlbumFolder() + QStringLiteral("pic.zvk")), Utf16Le(QStringLiteral("http://img.jd.com/n12/new.jpg")));
 }
 
+TEST_F(JobsTest, ZeroByteInThePageHidesNoPicture)
+{
+    PutProduct(3);
+    std::string page = WideToGbk(QString::fromStdString(ProductPage(
+        "保温杯", {}, {"'//img.jd.com/n5/p1.jpg'", "'//img.jd.com/n5/p2.jpg'", "'//img.jd.com/n5/p3.jpg'"}))).toStdString();
+    page.insert(page.find("p2.jpg"), 1, '\0');
+    page.insert(page.find("<li>"), 1, '\0');
+    shopServer.Put(kProduct, {page, "text/html; charset=gbk"});
+    GetList();
+    EXPECT_EQ(state.nJobPicSaved.load(), 3u);
+    EXPECT_TRUE(QFile::exists(AlbumFolder() + QStringLiteral("主图_3.jpg")));
+}
+
 TEST_F(JobsTest, AlbumWithAFailedPictureIsNotMarkedDone)
 {
     PutProduct(2);
@@ -302,6 +315,9 @@ TEST_F(JobsTest, StopDuringTheDownloadLeavesNoHalfRun)
     if (state.nJobPicSaved.load() == 0) {
         EXPECT_FALSE(QFileInfo::exists(AlbumFolder()));
     }
+    // The picture the stop cut was not tried to the end: skipped, not failed.
+    EXPECT_EQ(state.nJobPicFailed.load(), 0u);
+    EXPECT_EQ(state.nJobPicSaved.load() + state.nJobPicSkipped.load(), 6u);
 
     // A new job afterwards runs whole.
     state.settings.arrDownload[SITE_JD].wThreads = 6;

@@ -34,6 +34,19 @@ TEST_F(NamingTest, SequenceModeWithAlbumNumberPrefix)
     EXPECT_EQ(state.job.strFolder, JobFolder() + QStringLiteral("二/"));
 }
 
+TEST_F(NamingTest, AddressWithAControlCharacterIsNoPicture)
+{
+    AddAlbum(QStringLiteral("商品"));
+    StartAlbum(JobFolder());
+    for (const char16_t *url : {u"http://evil.example/p.jpg\t/root/.bashrc", u"http://img.jd.com/a.jpg\nx",
+                                u"http://img.jd.com/a.jpg\u2028", u"http://img.jd.com/a.jpg\r\nhttp://b/\tc"})
+        Add(QString::fromUtf16(url), QStringLiteral("主图_1"));
+    EXPECT_TRUE(Names().isEmpty());
+    // The one CR LF before an alternative address is no control character here.
+    Add(QStringLiteral("http://img.jd.com/a.jpg\r\nhttp://img.jd.com/b.jpg"), QStringLiteral("主图_1"));
+    EXPECT_EQ(Names().size(), 1);
+}
+
 TEST_F(NamingTest, DescriptionModeWithPaddedAlbumNumber)
 {
     AddAlbum(QStringLiteral("商品"));

@@ -13,7 +13,7 @@
 #include "engine/job_control.h"
 #include "engine/proxy_env.h"
 #include "engine/soak_shop.h"
-#include "net/part_file.h"
+#include "util/part_file.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>

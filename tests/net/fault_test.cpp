@@ -2,7 +2,7 @@
 // redirects, links at the save path, a full disk and an abort.  None of them
 // may count as success or touch the file that stood at the save path.
 
-#include "net/part_file.h"
+#include "util/part_file.h"
 #include "net/url_fetcher.h"
 
 #include "engine/fake_shop.h"
@@ -32,6 +32,7 @@ protected:
         unsetenv("http_proxy");
         QDir().mkpath(TempPath("album"));
         InitUrlRequest(req, QString(), Saved(), 20000);
+        req.bPicture = true;
         req.byAttempts = 2;
         req.byRetryDelaySec = 0;
     }
@@ -86,6 +87,44 @@ TEST_F(FaultTest, ErrorAnswersAndEmptyBodiesAreFailedAttempts)
     EXPECT_EQ(resp.nStatus, 404);
 }
 
+TEST_F(FaultTest, AnswersThatAreNoPictureAreFailedAttempts)
+{
+    using Headers = std::vector<std::pair<std::string, std::string>>;
+    const std::string jpeg = "\xFF\xD8\xFF\xE0" + std::string(3000, 'j');
+    const std::string page = "<!DOCTYPE html><html><title>出错了</title></html>";
+    const struct { std::string path; FakeShop::Answer answer; const char16_t *reason; } cases[] = {
+        {"/no-location.jpg", {jpeg, "image/jpeg", 302}, u"应答无效"},
+        {"/part.jpg", {jpeg.substr(0, 1000), "image/jpeg", 206}, u"应答无效"},
+        {"/bad-gzip.jpg", {"\x1f\x8b\x08\x00" + jpeg, "image/jpeg", 200, 0, Fault::None, 100, "", Headers{{"Content-Encoding", "gzip"}}}, u"应答无效"},
+        {"/cut-gzip.jpg", {S(Deflate(QByteArray::fromStdString(jpeg))).substr(0, 20), "image/jpeg", 200, 0, Fault::None, 100, "", Headers{{"Content-Encoding", "gzip"}}}, u"应答无效"},
+        {"/error-page.jpg", {page, "text/html; charset=utf-8"}, u"不是图片"},
+        {"/disguised.jpg", {"\r\n  " + page, "image/jpeg"}, u"不是图片"},
+    };
+    WriteOld();
+    for (const auto &c : cases) {
+        shop.Put(shop.Direct(c.path), c.answer);
+        EXPECT_FALSE(Fetch(c.path)) << c.path;
+        EXPECT_EQ(resp.strFailReason, QString::fromUtf16(c.reason)) << c.path;
+        EXPECT_EQ(shop.Count(shop.Direct(c.path)), 2) << c.path << ": the second attempt is made";
+        ExpectOldPictureAlone();
+    }
+}
+
+TEST_F(FaultTest, CompressedPictureIsSavedInflated)
+{
+    const QByteArray jpeg = "\xFF\xD8\xFF\xE0" + QByteArray(100000, 'j');
+    for (const auto &[coding, bits] : {std::pair{"gzip", 31}, std::pair{"deflate", 15}}) {
+        FakeShop::Answer a{S(Deflate(jpeg, bits)), "image/jpeg"};
+        a.headers = {{"Content-Encoding", coding}};
+        shop.Put(shop.Direct("/z.jpg"), a);
+        EXPECT_TRUE(Fetch("/z.jpg")) << coding << resp.strFailReason.toStdString();
+        EXPECT_EQ(Bytes(Saved()), jpeg) << coding;
+    }
+    // An unknown format stays: fix-format may still name it by its content.
+    shop.PutPicture(shop.Direct("/webp.jpg"), "RIFF....WEBPVP8 " + std::string(2000, 'w'));
+    EXPECT_TRUE(Fetch("/webp.jpg"));
+}
+
 TEST_F(FaultTest, CutMidBodyLeavesTheOldPicture)
 {
     WriteOld();
@@ -108,6 +147,17 @@ TEST_F(FaultTest, CompletePictureReplacesALinkNotItsTarget)
     EXPECT_EQ(Bytes(target), "precious");
     EXPECT_FALSE(QFileInfo(Saved()).isSymLink());
     EXPECT_EQ(Bytes(Saved()), "new picture");
+}
+
+TEST_F(FaultTest, FolderThatIsALinkTakesNoPicture)
+{
+    // A link swapped in at the album folder while the album runs.
+    ASSERT_TRUE(QFile::link(TempPath("album"), TempPath("linked")));
+    req.strSavePath = TempPath("linked/主图_1.jpg");
+    shop.PutPicture(shop.Direct("/p.jpg"), "new picture");
+    EXPECT_FALSE(Fetch("/p.jpg"));
+    EXPECT_EQ(resp.strFailReason, QStringLiteral("无法写入文件"));
+    EXPECT_TRUE(QDir(TempPath("album")).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(FaultTest, SavedPictureTakesTheModeOfAnyNewFile)

@@ -42,6 +42,28 @@ TEST(Gunzip, TruncatedDataKeepsWhatWasInflated)
     EXPECT_TRUE(plain.startsWith(out));
 }
 
+TEST(Gunzip, InflaterTakesTheDataInPiecesOfAnySize)
+{
+    const QByteArray plain = Text(20000);
+    const QByteArray gz = Deflate(plain);
+    for (const qsizetype piece : {qsizetype(1), qsizetype(7), qsizetype(8192), gz.size()}) {
+        CInflater inflater;
+        QByteArray out;
+        bool fed = true;
+        for (qsizetype at = 0; at < gz.size() && fed; at += piece)
+            fed = inflater.Feed(gz.constData() + at, std::size_t(std::min(piece, gz.size() - at)),
+                                [&](const char *p, std::size_t n) {
+                                    out.append(p, qsizetype(n));
+                                    return true;
+                                });
+        EXPECT_TRUE(fed && inflater.Ended()) << piece;
+        EXPECT_EQ(out, plain) << piece;
+    }
+    CInflater cut;
+    EXPECT_TRUE(cut.Feed(gz.constData(), std::size_t(gz.size() / 2), [](const char *, std::size_t) { return true; }));
+    EXPECT_FALSE(cut.Ended());
+}
+
 TEST(Gunzip, GarbageAndEmptyInputFail)
 {
     QByteArray out;

@@ -25,7 +25,11 @@ protected:
         setenv("http_proxy", url.c_str(), 1);
         setenv("no_proxy", "127.0.0.1,localhost", 1);
     }
-    void TearDown() override { unsetenv("http_proxy"); }
+    void TearDown() override
+    {
+        unsetenv("http_proxy");
+        unsetenv("https_proxy");
+    }
 
     TestServer proxy;
     std::string seenTarget, seenHost;
@@ -40,6 +44,19 @@ TEST_F(ProxyTest, ProxyVariableRoutesAnUnreachableHostToTheProxy)
     EXPECT_EQ(resp.body, "from the proxy");
     EXPECT_EQ(seenHost, "shop.unreachable.invalid");
     EXPECT_NE(seenTarget.find("/item/1.html"), std::string::npos) << seenTarget;
+}
+
+TEST_F(ProxyTest, ProxyThatRefusesTheTunnelIsNamed)
+{
+    // This proxy answers CONNECT with an error, as a filtering proxy's 403.
+    const std::string url = "http://127.0.0.1:" + std::to_string(proxy.Port());
+    setenv("https_proxy", url.c_str(), 1);
+    ST_URLREQUEST req;
+    InitUrlRequest(req, "https://shop.unreachable.invalid/item/1.html", QString(), 20000);
+    req.byRetryDelaySec = 0;
+    ST_URLRESPONSE resp;
+    EXPECT_FALSE(FetchUrl(req, resp, 0));
+    EXPECT_EQ(resp.strFailReason, QStringLiteral("代理拒绝"));
 }
 
 TEST_F(ProxyTest, NoProxyHostsGoDirect)

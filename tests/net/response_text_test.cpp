@@ -42,10 +42,10 @@ TEST(ResponseText, LowerCaseGbkAnnouncementDoesNotMatch)
     EXPECT_EQ(Text(Response(kJdGbk, headers), 0), kJd); // no flag: the ANSI code page (GBK)
 }
 
-TEST(ResponseText, GbkZeroByteEndsTheTextUnlessKept)
+TEST(ResponseText, GbkZeroByteIsDroppedWithOrWithoutTheFlag)
 {
     const QByteArray body = "a" + kJdGbk + QByteArray("\0b", 2) + kJdGbk;
-    EXPECT_EQ(Text(Response(body, kHeadersGbk), 0), "a" + kJd);
+    EXPECT_EQ(Text(Response(body, kHeadersGbk), 0), "a" + kJd + "b" + kJd);
     EXPECT_EQ(Text(Response(body, kHeadersGbk), TXTF_GBK_NUL), "a" + kJd + "b" + kJd);
 }
 
@@ -64,10 +64,11 @@ TEST(ResponseText, ExplicitCodePages)
     EXPECT_EQ(Text(Response(kJdUtf8), TXTF_UTF8 | TXTF_BIG5), kJd);
 }
 
-TEST(ResponseText, ExplicitCodePageZeroByteEndsTheText)
+TEST(ResponseText, ZeroBytesAreDroppedInEveryCodePage)
 {
-    EXPECT_EQ(Text(Response(QByteArray("ab\0cd", 5)), TXTF_UTF8), "ab");
-    EXPECT_EQ(Text(Response(QByteArray("\0cd", 3)), TXTF_UTF8), "");
+    for (unsigned f : {0u, 2u, 16u})
+        EXPECT_EQ(Text(Response(QByteArray("ab\0c\0\0d", 7)), f), "abcd") << f;
+    EXPECT_EQ(Text(Response(QByteArray("\0cd", 3)), TXTF_UTF8), "cd");
 }
 
 TEST(ResponseText, EmptyBodyGivesEmptyText)

@@ -52,6 +52,7 @@ TEST_F(TlsTest, UntrustedCertificateFails)
     req.byRetryDelaySec = 0;
     EXPECT_FALSE(FetchUrl(req, resp, 0));
     EXPECT_TRUE(resp.body.isEmpty());
+    EXPECT_EQ(resp.strFailReason, QStringLiteral("证书无效"));
 }
 
 TEST_F(TlsTest, HttpsIsNeverSentInClear)
@@ -77,6 +78,7 @@ TEST_F(TlsTest, HostNameMustMatchTheCertificate)
     req.byRetryDelaySec = 0;
     EXPECT_FALSE(FetchUrl(req, resp, 0));
     EXPECT_TRUE(resp.body.isEmpty());
+    EXPECT_EQ(resp.strFailReason, QStringLiteral("证书无效"));
 }
 
 TEST_F(TlsTest, RedirectFromHttpsToHttpsIsFollowed)

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
 
-// A download's temporary file beside its final name.  Bytes go to a fresh file
+// A file's temporary file beside its final name (pictures, pic.zvk, lists).  Bytes go to a fresh file
 // of a short hidden name in the same folder; Commit moves it onto the final
 // name in one step, so a cut, a full disk or a kill never leaves a partial
 // picture under the final name and never touches what stood there.  A file
@@ -19,7 +20,10 @@ public:
     CPartFile &operator=(const CPartFile &) = delete;
 
     // Creates the temporary file for `finalPath` (never following a link,
-    // never reusing a name).  False when the folder takes no new file.
+    // never reusing a name) and holds a lock on it while it is open, so
+    // another run can tell a live one from one a kill left behind.  The file
+    // stays in the folder that stood at the path at this call: a link at the
+    // folder's own name is refused.  False when the folder takes no new file.
     bool Open(const QString &finalPath);
     bool IsOpen() const { return m_fd >= 0; }
     // Appends; false on a short or failed write (disk full, file-size limit).
@@ -34,10 +38,19 @@ public:
 
 private:
     int m_fd = -1;
-    QString m_tempPath;
-    QString m_finalPath;
+    int m_dirFd = -1;       // the folder, opened at Open
+    QByteArray m_tempName;  // names within that folder
+    QByteArray m_finalName;
     uint64_t m_size = 0;
 };
 
 // Name prefix of the temporary files, so tests and tools can tell them.
 inline constexpr char kPartFilePrefix[] = ".ostrel-";
+
+// Writes `bytes` as the whole of `path` the way a picture is written: a link
+// standing at `path` is replaced, never followed.
+bool ReplaceFileWith(const QString &path, const QByteArray &bytes);
+
+// Removes the temporary files in `folder` that no process holds any more
+// (left by a kill or a crash).  Returns how many went.
+int RemoveStaleParts(const QString &folder);
