@@ -30,6 +30,7 @@ inline QString Complete() { return QStringLiteral("完成"); }
 inline QString Failed(int n) { return QStringLiteral("失败 %1 张").arg(n); }
 inline QString Stopped() { return QStringLiteral("已终止"); }
 inline QString NoPictures() { return QStringLiteral("没有图片"); }
+inline QString LoginRequired() { return QStringLiteral("需要登录"); }
 
 // Pictures and bytes per second of an album's download so far, to follow its
 // progress text; empty before a second has passed.

@@ -27,7 +27,14 @@ bool WritePicZvk(const ST_DOWNJOB &job)
 {
     if (job.arrUrl.isEmpty())
         return false;
-    return ReplaceFileWith(job.strFolder + QStringLiteral("pic.zvk"), Utf16Le(job.arrUrl.first()));
+    return WritePicZvk(job.strFolder, job.arrUrl.first());
+}
+
+bool WritePicZvk(const QString &folder, const QString &firstUrl)
+{
+    if (firstUrl.isEmpty())
+        return false;
+    return ReplaceFileWith(folder + QStringLiteral("pic.zvk"), Utf16Le(firstUrl));
 }
 
 QString ReadPicZvk(const QString &folder)

@@ -9,6 +9,9 @@ struct ST_DOWNJOB;
 // "pic.zvk" in the album folder: the album's first picture entry as UTF-16LE,
 // no byte-order mark, no line end.
 bool WritePicZvk(const ST_DOWNJOB &job);
+// The same for an album whose first picture was not collected this time (the
+// record of saved pictures passed over it): `firstUrl` is its address.
+bool WritePicZvk(const QString &folder, const QString &firstUrl);
 // The first line of strFolder + "pic.zvk"; empty when there is none.
 QString ReadPicZvk(const QString &folder);
 

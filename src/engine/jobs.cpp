@@ -256,8 +256,10 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         return;
     }
     QString jobFolder = savePath + below;
-    if (!bNamesOnly && !CreateDirectoryPath(jobFolder, &host)) {
-        host.ShowMessage(notice::BadSavePath());
+    // One notice that names the folder, not the bare path and then the notice.
+    QString failed;
+    if (!bNamesOnly && !CreateDirectoryPath(jobFolder, nullptr, &failed)) {
+        host.ShowMessage(notice::BadSavePathAt(failed));
         state.DownloadJobState = JOB_IDLE;
         return;
     }
@@ -345,9 +347,9 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         // A stop during the collection still counts what the pool started.
         if (job.Count() < 1 || (state.DownloadJobState.load() == DOWN_STOP_REQUESTED && !pool.Started())) {
             const bool bStop = state.DownloadJobState.load() == DOWN_STOP_REQUESTED;
+            const QString empty = state.albumRun.bGated ? bulktext::LoginRequired() : bulktext::NoPictures();
             host.ShowAlbumState(index, nKnown,
-                                bStop ? bulktext::Stopped()
-                                      : (nKnown > 0 ? bulktext::Complete() : bulktext::NoPictures()));
+                                bStop ? bulktext::Stopped() : (nKnown > 0 ? bulktext::Complete() : empty));
             continue;
         }
         nTotal += uint32_t(job.Count());
@@ -388,8 +390,14 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
         }
         // Only a complete album is marked: SkipDownloaded would pass over
         // the failed pictures for ever.
-        if (state.pics.nPicSaved.load() == job.Count())
-            WritePicZvk(job);
+        // Pictures the record passed over were saved before: the album's first
+        // picture is then not the job's first.
+        if (state.pics.nPicSaved.load() == job.Count()) {
+            if (state.albumRun.nSkippedSaved > 0)
+                WritePicZvk(job.strFolder, state.albumRun.strFirstUrl);
+            else
+                WritePicZvk(job);
+        }
         if (flags & FixFormat)
             FixPictureFormats(job);
         if (flags & FixOrder)

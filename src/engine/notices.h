@@ -60,6 +60,11 @@ inline QString LinkRefused(const QString &path)
 
 inline QString NoSavePath() { return QStringLiteral("请先设置保存路径"); }
 inline QString BadSavePath() { return QStringLiteral("请检测设置的保存路径是否有误"); }
+// The same, naming the folder that could not be made.
+inline QString BadSavePathAt(const QString &folder)
+{
+    return BadSavePath() + QStringLiteral("：无法创建文件夹“%1”。").arg(folder);
+}
 inline QString BadListType() { return QStringLiteral("Error ListType Code."); }
 inline QString ManagerThreadFailed() { return QStringLiteral("Create thread:DownPicFunc failed."); }
 inline QString JobThreadFailed() { return QStringLiteral("Create thread:GetListFunc failed."); }

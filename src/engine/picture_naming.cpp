@@ -97,6 +97,8 @@ void AddPicture(CEngineState &state, IJobHost &host, const QString &url, const Q
     const int nSeen = job.Count() + run.nSkippedSaved;
     const bool bFirst = nSeen == 0;
     const QString number = QString::number(nSeen + 1);
+    if (bFirst)
+        run.strFirstUrl = url;
 
     // The given name comes from the page, so it never counts as a path of its
     // own: it is cleaned like every other name and stays in the album folder.

@@ -206,6 +206,7 @@ void ExtractProductPictures(CEngineState &state, IJobHost &host, int albumIndex,
             return;
         // Say why nothing came, rather than that the pages hold nothing.
         if (state.job.Count() == 0 && (bGated || !page.strFailure.isEmpty())) {
+            state.albumRun.bGated = bGated;
             host.ShowMessage(bGated ? notice::ShopGate() : notice::PageNotRead(page.strFailure));
             return;
         }

@@ -53,6 +53,8 @@ struct ST_ALBUMRUN
     int nSkippedSaved = 0;    // pictures passed over because the record holds them
     bool bFolderMade = false; // this run made the album folder
     QString strFolder;        // the album folder, once made
+    bool bGated = false;      // its pages met the shop's log-in or check
+    QString strFirstUrl;      // its first picture's address, collected or passed over
 
     void Reset() { *this = ST_ALBUMRUN(); }
 };

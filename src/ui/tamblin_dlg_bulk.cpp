@@ -8,11 +8,16 @@
 #include "grid/my_grid_ctrl.h"
 #include "ui/combo_box2.h"
 #include "ui/control_ids.h"
+#include "ui/folder_chooser.h"
+#include "ui/program_folder.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,12 +90,37 @@ void CTamblinDlg::OnGridContextMenu(int row)
     if (row < grid_->FixedRowCount() || albumList_->ThumbnailMode())
         return;
     const int album = int(grid_->CellData(row, 0));
-    if (std::find(failedAlbums_.begin(), failedAlbums_.end(), album) == failedAlbums_.end())
-        return;
+    const bool bIdle = state_.DownloadJobState.load() == JOB_IDLE && state_.ListJobState.load() == JOB_IDLE;
+    const bool bFailed = std::find(failedAlbums_.begin(), failedAlbums_.end(), album) != failedAlbums_.end();
     QMenu menu(this);
-    const QAction *retry = menu.addAction(QStringLiteral("重试失败"));
-    if (menu.exec(QCursor::pos()) == retry)
+    QAction *download = menu.addAction(QStringLiteral("下载所选"));
+    download->setEnabled(bIdle && !albumList_->ChosenAlbums().empty());
+    const QAction *copy = menu.addAction(QStringLiteral("复制"));
+    const QAction *open = menu.addAction(QStringLiteral("打开所在文件夹"));
+    const QAction *retry = bFailed ? menu.addAction(QStringLiteral("重试失败")) : nullptr;
+    const QAction *chosen = menu.exec(QCursor::pos());
+    if (chosen == download) {
+        OnDownload();
+    } else if (chosen == copy) {
+        // The chosen albums, else the one under the pointer: name and address.
+        std::vector<int> albums = albumList_->ChosenAlbums();
+        if (albums.empty())
+            albums.push_back(album);
+        QStringList lines;
+        for (const int index : albums) {
+            const ST_PERLISTRECORD rec = state_.albums.GetAlbum(index);
+            lines.append(rec.strName + u'\t' + rec.strUrl);
+        }
+        QGuiApplication::clipboard()->setText(lines.join(u'\n'));
+    } else if (chosen == open) {
+        // The folder the albums go into, as far as it exists.
+        QString folder = WithTrailingSeparator(savePathBox_->currentText().trimmed());
+        if (QFileInfo(folder + state_.strSiteFolder).isDir())
+            folder += state_.strSiteFolder;
+        OpenFolderOrSay(folder, *messages_);
+    } else if (retry && chosen == retry) {
         OnRetryFailed({album});
+    }
 }
 
 void CTamblinDlg::OnImportAddressList()

@@ -127,7 +127,7 @@ void MakeSafeFileName(QString &name, int nIndex, bool bUseFallback)
     }
 }
 
-bool CreateDirectoryPath(QString &path, IMessageBox *pMsg)
+bool CreateDirectoryPath(QString &path, IMessageBox *pMsg, QString *pFailed)
 {
     path = path.trimmed();
     if (!path.endsWith(u'/'))
@@ -153,6 +153,8 @@ bool CreateDirectoryPath(QString &path, IMessageBox *pMsg)
             continue;
         if (pMsg)
             pMsg->ShowMessage(prefix);
+        if (pFailed)
+            *pFailed = prefix;
         return false;
     }
 }

@@ -19,9 +19,9 @@ inline constexpr int SAFE_NAME_TIMESTAMP = 0xFFFF;
 void MakeSafeFileName(QString &name, int nIndex, bool bUseFallback);
 
 // Trims the path, gives it exactly one trailing '/', and creates every missing
-// level.  On failure the failing folder is shown through `pMsg` (when given)
-// and false is returned.
-bool CreateDirectoryPath(QString &path, IMessageBox *pMsg = nullptr);
+// level.  On failure the failing folder is shown through `pMsg` (when given),
+// put into `pFailed` (when given) and false is returned.
+bool CreateDirectoryPath(QString &path, IMessageBox *pMsg = nullptr, QString *pFailed = nullptr);
 
 // Looks at the first bytes of the file and gives it the extension its content
 // says (.jpg .png .gif .bmp .tiff .tga .ico .cur); unknown content keeps the

@@ -270,8 +270,7 @@ TEST_F(JobsTest, SavePathBlockedByAFile)
     WriteAll(tmp.path() + QStringLiteral("/blocked"), "x");
     host.savePath = tmp.path() + QStringLiteral("/blocked/sub");
     GetList();
-    ASSERT_FALSE(host.Messages().isEmpty());
-    EXPECT_EQ(host.Messages().last(), notice::BadSavePath());
+    EXPECT_EQ(host.Messages(), QStringList{notice::BadSavePathAt(tmp.path() + QStringLiteral("/blocked"))});
     EXPECT_EQ(state.DownloadJobState.load(), JOB_IDLE);
     EXPECT_EQ(PictureRequests(), 0);
 }

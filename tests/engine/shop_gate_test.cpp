@@ -52,6 +52,7 @@ TEST_F(ShopGateTest, GatedChoicePageSaysSo)
     ExtractProductPictures(state, host, 0);
     EXPECT_EQ(state.job.Count(), 0);
     EXPECT_EQ(host.Messages(), QStringList{notice::ShopGate()});
+    EXPECT_TRUE(state.albumRun.bGated); // the album reads 需要登录
     EXPECT_EQ(shopServer.CountStartingWith("http://passport"), 0);
 }
 
