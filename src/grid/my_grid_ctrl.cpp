@@ -75,6 +75,7 @@ void CMyGridCtrl::ApplyListLayout()
         SetCellText(0, c, QString::fromUtf8(kListHeaders[c]));
         ChangeColumnWidth(c, kListWidths[c]);
     }
+    FitNameColumn();
     FitAllRowHeights();
     SetRedraw(true);
 }
@@ -90,6 +91,26 @@ void CMyGridCtrl::ApplyThumbnailLayout(int nPerRow, int nThumbWidth)
     for (int c = 0; c < ColumnCount(); ++c)
         ChangeColumnWidth(c, nWidth);
     SetRedraw(true);
+}
+
+void CMyGridCtrl::resizeEvent(QResizeEvent *event)
+{
+    CGridCtrl::resizeEvent(event);
+    FitNameColumn();
+}
+
+void CMyGridCtrl::FitNameColumn()
+{
+    if (FixedRowCount() != 1 || ColumnCount() != ListColumnCount || !Platform())
+        return;
+    int others = 0;
+    for (int c = 0; c < ColumnCount(); ++c)
+        others += c == 1 ? 0 : ColumnWidth(c);
+    const int width = std::max(kListWidths[1], Platform()->ClientSize().width() - others);
+    if (width != ColumnWidth(1)) {
+        ChangeColumnWidth(1, width);
+        ResetScrollBars();
+    }
 }
 
 int CMyGridCtrl::AddListRow(int nAlbumIndex, const QString &strName, const QString &strCount,

@@ -58,7 +58,13 @@ public:
     // Through the message box set above, else a plain one.
     void ShowMessage(const QString &text);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    // In the list layout, 名称 takes the width the other columns leave, so no
+    // empty strip stays right of 备注.
+    void FitNameColumn();
 
     IMessageBox *m_pMessageBox = nullptr;
     IExportFileDialog *m_pExportDialog = nullptr;
