@@ -15,7 +15,7 @@
 #include "ui/dlg_down_set.h"
 #include "ui/dlg_find.h"
 #include "ui/dlg_save_set.h"
-#include "ui/folder_chooser.h"
+#include "ui/file_dialogs.h"
 #include "ui/history_filter.h"
 #include "ui/login_pages.h"
 #include "ui/menu_model.h"
@@ -32,7 +32,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -79,8 +78,8 @@ CTamblinDlg::CTamblinDlg(CTamblinEnvironment env, QWidget *parent)
         return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     chooseListFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("导入网址列表"), QString(),
-                                            QStringLiteral("网址列表 (*.txt *.csv);;所有文件 (*)"));
+        return ChooseFile(this, QStringLiteral("导入网址列表"), QStringLiteral("网址列表 (*.txt *.csv);;所有文件 (*)"),
+                          false);
     };
     downloadToFile = [this](const QString &url, const QString &file) {
         return ::DownloadToFile(url, file, kCoverTimeoutSec, albumList_ ? &albumList_->bAbortDownloads : nullptr);

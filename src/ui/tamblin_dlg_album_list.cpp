@@ -5,6 +5,7 @@
 #include "ui/control_ids.h"
 #include "ui/dialog_builder.h"
 #include "ui/dlg_find.h"
+#include "ui/file_dialogs.h"
 #include "ui/tamblin_dlg.h"
 
 #include <QCheckBox>
@@ -138,7 +139,7 @@ void CTamblinDlg::OnFilter()
 
 void CTamblinDlg::OnExport()
 {
-    grid_->SetExportDialog(exportDialog_);
+    grid_->SetExportDialog(exportDialog_ ? exportDialog_ : &LocalizedExportDialog());
     grid_->ExportAlbumCsv();
 }
 

@@ -8,7 +8,7 @@
 #include "grid/my_grid_ctrl.h"
 #include "ui/combo_box2.h"
 #include "ui/control_ids.h"
-#include "ui/folder_chooser.h"
+#include "ui/file_dialogs.h"
 #include "ui/program_folder.h"
 
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "ui/album_list_ops.h"
 #include "ui/combo_box2.h"
 #include "ui/control_ids.h"
-#include "ui/folder_chooser.h"
+#include "ui/file_dialogs.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

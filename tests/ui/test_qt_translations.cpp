@@ -1,5 +1,5 @@
 // The stock dialogs speak the program's language.
-#include "ui/folder_chooser.h"
+#include "ui/file_dialogs.h"
 #include "ui/qt_translations.h"
 #include "ui_test_support.h"
 

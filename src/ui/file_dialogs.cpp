@@ -1,4 +1,4 @@
-#include "ui/folder_chooser.h"
+#include "ui/file_dialogs.h"
 
 #include "util/message_box.h"
 
@@ -34,15 +34,51 @@ QVariant CLocalizedFileModel::data(const QModelIndex &index, int role) const
     return QIdentityProxyModel::data(index, role);
 }
 
-QString ChooseFolder(QWidget *parent, const QString &title, const QString &start)
+namespace {
+
+QString Chosen(QFileDialog &dialog)
 {
-    QFileDialog dialog(parent, title, start);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new CLocalizedFileModel(&dialog));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+class CLocalizedExportDialog final : public IExportFileDialog
+{
+public:
+    QString AskSaveFileName(QWidget *parent, const QString &filter, const QString &defaultSuffix) override
+    {
+        return ChooseFile(parent, QString(), filter, true, defaultSuffix);
+    }
+};
+
+} // namespace
+
+QString ChooseFolder(QWidget *parent, const QString &title, const QString &start)
+{
+    QFileDialog dialog(parent, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return Chosen(dialog);
+}
+
+QString ChooseFile(QWidget *parent, const QString &title, const QString &filter, bool bSave,
+                   const QString &defaultSuffix)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return Chosen(dialog);
+}
+
+IExportFileDialog &LocalizedExportDialog()
+{
+    static CLocalizedExportDialog dialog;
+    return dialog;
 }
 
 void OpenFolderOrSay(const QString &folder, IMessageBox &messages)

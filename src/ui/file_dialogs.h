@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/my_grid_ctrl.h"
+
 #include <QIdentityProxyModel>
 #include <QString>
 
@@ -20,6 +22,14 @@ public:
 
 // "浏览…": the folder the user chose under `start`, or empty.
 QString ChooseFolder(QWidget *parent, const QString &title, const QString &start);
+
+// A file to open (`bSave` false) or to write, in the same dialog; empty when
+// cancelled.
+QString ChooseFile(QWidget *parent, const QString &title, const QString &filter, bool bSave,
+                   const QString &defaultSuffix = QString());
+
+// The CSV export's file dialog, the same way.
+IExportFileDialog &LocalizedExportDialog();
 
 // Opens `folder` in the file manager; where none is registered, says where
 // the folder is instead of nothing.
