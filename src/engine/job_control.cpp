@@ -41,6 +41,7 @@ void RunDownloadJob(CEngineState &state, IJobHost &host)
         state.JoinLeftWorkers();
         host.ShowMessage(notice::JobFailed());
         host.ShowDownloadIdleLook();
+        state.bOnlyMissing = false;
         state.DownloadJobState = JOB_IDLE;
     }
 }

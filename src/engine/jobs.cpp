@@ -224,12 +224,6 @@ void GetListFunc(CEngineState &state, IJobHost &host)
 
 void DownJobFunc(CEngineState &state, IJobHost &host)
 {
-    // A retry of the failed pictures is this one job, however it ends.
-    struct OnlyMissingEnds
-    {
-        CEngineState &state;
-        ~OnlyMissingEnds() { state.bOnlyMissing = false; }
-    } onlyMissingEnds{state};
     state.ext = LoadExtSettings(state.ProgramFolder);
     state.nJobPicTotal = 0;
     state.nJobAlbumsUpToDate = 0;
@@ -240,6 +234,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     QString savePath = host.SavePathText().trimmed();
     if (savePath.isEmpty()) {
         host.ShowMessage(notice::NoSavePath());
+        state.bOnlyMissing = false;
         state.DownloadJobState = JOB_IDLE;
         return;
     }
@@ -252,6 +247,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     const QString below = state.strSiteFolder + state.strSecondFolder;
     if (const QString link = FirstLinkBelow(savePath, below); !bNamesOnly && !link.isEmpty()) {
         host.ShowMessage(notice::LinkRefused(link));
+        state.bOnlyMissing = false;
         state.DownloadJobState = JOB_IDLE;
         return;
     }
@@ -260,6 +256,7 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
     QString failed;
     if (!bNamesOnly && !CreateDirectoryPath(jobFolder, nullptr, &failed)) {
         host.ShowMessage(notice::BadSavePathAt(failed));
+        state.bOnlyMissing = false;
         state.DownloadJobState = JOB_IDLE;
         return;
     }
@@ -414,6 +411,9 @@ void DownJobFunc(CEngineState &state, IJobHost &host)
 
     host.ReportFailedAlbums(failedAlbums);
     host.ShowDownloadIdleLook();
+    // A retry of the failed pictures is this one job, however it ends;
+    // cleared before the idle state, which lets the next job start.
+    state.bOnlyMissing = false;
     state.DownloadJobState = JOB_IDLE;
     // Say what happened: a bare "下载完毕" hid albums where every picture failed.
     host.SetStatus1(bulktext::JobEnd(bStopped, state.nJobPicSaved.load(), state.nJobPicFailed.load(),
