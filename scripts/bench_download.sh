@@ -60,7 +60,7 @@ summary=()
 ideal=()
 load0=$(cut -d' ' -f1-3 /proc/loadavg)
 for c in "${cases[@]}"; do
-  tls=(); relay=0; n=300; size=153600; latency=30; per_page=$n; choices=0
+  tls=(); relay=0; n=300; size=153600; latency=30; per_page=0; choices=0
   case $c in
     small) ;;
     choices) choices=24; per_page=5; n=125 ;;
@@ -69,6 +69,7 @@ for c in "${cases[@]}"; do
     relay) tls=("$work/certs/server.pem" "$work/certs/server.key"); relay=1 ;;
     *) echo "unknown case $c" >&2; exit 2 ;;
   esac
+  [ "$per_page" -gt 0 ] || per_page=$n # every picture on the one page
   rm -rf "$work/prog" "$work"/*.times "$work"/port*
   mkdir -p "$work/prog"
   base=()
