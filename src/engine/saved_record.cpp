@@ -1,13 +1,10 @@
 #include "engine/saved_record.h"
 
 #include "engine/page_reader.h"
+#include "util/file_utils.h"
+#include "util/part_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <QUrl>
-
-#include <cstdio>
 
 namespace {
 
@@ -39,15 +36,12 @@ void CSavedRecord::Clear()
 void CSavedRecord::Load(const QString &folder)
 {
     Clear();
-    const QString path = folder + FileName();
-    // Only a regular file: a FIFO would block the open, a link leads elsewhere.
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile())
+    // Only a regular file, never through a link: a FIFO would block the
+    // open, a link leads elsewhere.
+    const std::optional<QByteArray> bytes = ReadRegularFile(folder + FileName(), false);
+    if (!bytes)
         return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(*bytes).split(u'\n', Qt::SkipEmptyParts);
     for (const QString &line : lines) {
         const qsizetype tab = line.indexOf(u'\t');
         if (tab <= 0)
@@ -78,16 +72,9 @@ bool CSavedRecord::Save(const QString &folder) const
     for (const QString &url : m_order)
         bytes += (url + u'\t' + m_saved.value(url) + u'\n').toUtf8();
 
-    QTemporaryFile tmp(folder + FileName() + QStringLiteral(".XXXXXX"));
-    tmp.setAutoRemove(true);
-    if (!tmp.open() || tmp.write(bytes) != bytes.size() || !tmp.flush())
-        return false;
-    // rename() replaces a link planted at the name, never what it points to.
-    if (std::rename(QFile::encodeName(tmp.fileName()).constData(),
-                    QFile::encodeName(folder + FileName()).constData()) != 0)
-        return false;
-    tmp.setAutoRemove(false);
-    return true;
+    // As pictures are written: a link planted at the name is replaced, never
+    // followed, and a temporary file a kill leaves is cleared by the next run.
+    return ReplaceFileWith(folder + FileName(), bytes);
 }
 
 QString RecordedAddress(const QString &entry)
