@@ -3,13 +3,13 @@
 #include "net/curl_handle.h"
 #include "util/app_data_folder.h"
 #include "util/file_utils.h"
+#include "util/part_file.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -218,15 +218,17 @@ struct CCookieStore::Impl
     bool WriteFile(const QList<QByteArray> &lines)
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QSaveFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return false;
-        // Cookies are log-in secrets: only the user may read them.
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QByteArray text(kFileHeader);
         for (const QByteArray &l : lines)
             text += l + '\n';
-        return f.write(text) == text.size() && f.commit();
+        // Cookies are log-in secrets: only the user may read them.  Written
+        // as pictures are, so a link planted at the name is replaced, never
+        // followed; a link the user made to the folder itself is.
+        const QFileInfo file(path);
+        const QString folder = file.absoluteDir().canonicalPath();
+        if (folder.isEmpty())
+            return false;
+        return ReplaceFileWith(folder + u'/' + file.fileName(), text, 0600);
     }
 
     // Caller holds fileMutex.  Cleared before the cookies are read, so a

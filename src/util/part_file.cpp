@@ -32,7 +32,7 @@ QByteArray RandomSuffix()
 
 } // namespace
 
-bool CPartFile::Open(const QString &finalPath)
+bool CPartFile::Open(const QString &finalPath, unsigned mode)
 {
     Discard();
     const qsizetype slash = finalPath.lastIndexOf(u'/');
@@ -48,7 +48,7 @@ bool CPartFile::Open(const QString &finalPath)
         const QByteArray name = kPartFilePrefix + RandomSuffix();
         // O_EXCL: a planted link is never followed.  Mode 0666 less the
         // umask, as any file the user makes; no chmod afterwards.
-        const int fd = ::openat(m_dirFd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::openat(m_dirFd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0)
@@ -110,10 +110,10 @@ void CPartFile::Discard()
     }
 }
 
-bool ReplaceFileWith(const QString &path, const QByteArray &bytes)
+bool ReplaceFileWith(const QString &path, const QByteArray &bytes, unsigned mode)
 {
     CPartFile part;
-    return part.Open(path) && part.Write(bytes.constData(), size_t(bytes.size())) && part.Commit();
+    return part.Open(path, mode) && part.Write(bytes.constData(), size_t(bytes.size())) && part.Commit();
 }
 
 int RemoveStaleParts(const QString &folder)

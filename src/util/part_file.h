@@ -24,7 +24,8 @@ public:
     // another run can tell a live one from one a kill left behind.  The file
     // stays in the folder that stood at the path at this call: a link at the
     // folder's own name is refused.  False when the folder takes no new file.
-    bool Open(const QString &finalPath);
+    // `mode` is the new file's permissions, less the umask.
+    bool Open(const QString &finalPath, unsigned mode = 0666);
     bool IsOpen() const { return m_fd >= 0; }
     // Appends; false on a short or failed write (disk full, file-size limit).
     bool Write(const char *data, size_t len);
@@ -49,7 +50,7 @@ inline constexpr char kPartFilePrefix[] = ".ostrel-";
 
 // Writes `bytes` as the whole of `path` the way a picture is written: a link
 // standing at `path` is replaced, never followed.
-bool ReplaceFileWith(const QString &path, const QByteArray &bytes);
+bool ReplaceFileWith(const QString &path, const QByteArray &bytes, unsigned mode = 0666);
 
 // Removes the temporary files in `folder` that no process holds any more
 // (left by a kill or a crash).  Returns how many went.

@@ -8,6 +8,7 @@
 #include "test_server.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdlib>
 
@@ -127,6 +128,25 @@ TEST_F(CookieMendsTest, HostOnlyAndDomainCookiesKeepTheirScope)
     store.Reload();
     for (const ST_COOKIE &c : store.CookieRecords())
         EXPECT_EQ(c.hostOnly, c.name == "host") << c.name.constData();
+}
+
+TEST_F(CookieMendsTest, ALinkAtTheFileIsReplacedNeverWrittenThrough)
+{
+    const QString target = TempPath(QStringLiteral("elsewhere"));
+    QFile t(target);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("mine");
+    t.close();
+    QFile::remove(CookiePath());
+    ASSERT_TRUE(QFile::link(target, CookiePath()));
+    Fetch(srv.Url("/set/keep"));
+    store.Flush();
+    EXPECT_FALSE(QFileInfo(CookiePath()).isSymLink());
+    EXPECT_TRUE(File().contains("\tkeep\t1\n"));
+    QFile again(target);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), "mine");
+    EXPECT_EQ(QFileInfo(CookiePath()).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
 }
 
 } // namespace
