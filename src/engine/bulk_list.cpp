@@ -6,7 +6,7 @@
 #include "engine/notices.h"
 #include "engine/page_load.h"
 #include "engine/page_reader.h"
-#include "net/url_fetcher.h"
+#include "engine/page_source.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kPageTimeoutMs = 20000;
 // How often the list job, waiting for a page, looks at its stop.
 constexpr auto kStopPoll = std::chrono::milliseconds(50);
 
@@ -35,10 +34,11 @@ struct LoadedProduct
 class CProductLoads
 {
 public:
-    CProductLoads(const QStringList &urls, const std::atomic<bool> &abort)
-        : m_urls(urls), m_abort(abort), m_results(size_t(urls.size()))
+    CProductLoads(const QStringList &urls, const std::atomic<bool> &abort, const ST_PAGESOURCE &source)
+        : m_urls(urls), m_abort(abort), m_source(source), m_results(size_t(urls.size()))
     {
-        const int n = std::min<int>(kListPagesAtOnce, int(urls.size()));
+        // A browser reads one page at a time.
+        const int n = std::min<int>(source.pBrowser ? 1 : kListPagesAtOnce, int(urls.size()));
         for (int k = 0; k < n; ++k) {
             try {
                 m_loaders.emplace_back([this] { Load(); });
@@ -76,11 +76,7 @@ private:
         for (int i = m_nNext++; i < m_urls.size() && !m_abort.load() && !m_bEnd.load(); i = m_nNext++) {
             LoadedProduct r;
             try {
-                ST_URLREQUEST req;
-                InitUrlRequest(req, m_urls[i], QString(), kPageTimeoutMs);
-                req.strHeaders = QStringLiteral("Accept-Encoding: gzip, deflate");
-                req.pAbort = &m_abort;
-                r.bLoaded = LoadProductPage(req, r.loaded, &r.strReason);
+                r.bLoaded = LoadPageFrom(m_source, m_urls[i], &m_abort, r.loaded, &r.strReason);
                 if (r.bLoaded)
                     r.page = ReadProductPage(r.loaded.strText, r.loaded.strHtml, m_urls[i]);
             } catch (...) {
@@ -96,6 +92,7 @@ private:
 
     const QStringList m_urls;
     const std::atomic<bool> &m_abort;
+    const ST_PAGESOURCE m_source;
     std::atomic<bool> m_bEnd{false};
     std::atomic<int> m_nNext{0};
     std::mutex m_mtx;
@@ -124,7 +121,7 @@ void AddProductAlbums(CEngineState &state, IJobHost &host, const QStringList &ad
     state.strPageText.clear();
     state.strPageHtml.clear();
     QStringList failures;
-    CProductLoads loads(addresses, state.bAbortList);
+    CProductLoads loads(addresses, state.bAbortList, ChosenPageSource(state, &host));
     const int n = int(addresses.size());
     for (int i = 0; i < n && state.ListJobState.load() != LIST_STOP_REQUESTED; ++i) {
         host.SetStatus2(bulktext::ReadingPage(i + 1, n));

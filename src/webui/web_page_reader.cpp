@@ -31,6 +31,17 @@ constexpr auto kCallerGrace = std::chrono::seconds(5);
 constexpr auto kAbortPoll = std::chrono::milliseconds(50);
 
 const QString kLoginRequired = QStringLiteral("需要登录");
+const QString kStopped = QStringLiteral("已停止");
+
+QString TimedOut(uint32_t timeoutMs)
+{
+    return QStringLiteral("%1 秒内页面没有读完").arg(timeoutMs / 1000);
+}
+
+bool IsLoginHost(const QString &host)
+{
+    return host.compare(QString::fromUtf16(kLoginHost), Qt::CaseInsensitive) == 0;
+}
 
 // Whether the product is there, and what the document is.
 const QString kProbeScript = QStringLiteral(R"js((function () {
@@ -75,8 +86,7 @@ public:
         if (!IsBlockedHost(host))
             return;
         info.block(true);
-        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame &&
-            host.compare(QString::fromUtf16(kLoginHost), Qt::CaseInsensitive) == 0)
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame && IsLoginHost(host))
             bLoginGate = true;
     }
     std::atomic<bool> bLoginGate{false};
@@ -98,7 +108,7 @@ protected:
     {
         if (!IsBlockedHost(url.host()))
             return true;
-        if (isMainFrame && url.host().compare(QString::fromUtf16(kLoginHost), Qt::CaseInsensitive) == 0)
+        if (isMainFrame && IsLoginHost(url.host()))
             interceptor_.bLoginGate = true;
         return false;
     }
@@ -108,8 +118,9 @@ private:
 };
 
 // The configuration as a script the page reader runs, placed before the
-// document (a parser puts it first in the head) so that it is the one read.  "</" would end the script element; U+2028 and U+2029
-// would end an ES5 string.
+// document (a parser puts it first in the head) so that it is the one read.
+// "</" would end the script element; U+2028 and U+2029 would end an ES5
+// string.
 QString ConfigScript(QString json)
 {
     json.replace(QStringLiteral("</"), QStringLiteral("<\\/"));
@@ -180,7 +191,7 @@ public:
     {
         // The page goes before the interceptor it points at.
         page_.reset();
-        request_->Finish(false, QStringLiteral("已停止"), false);
+        request_->Finish(false, kStopped, false);
     }
 
     const std::shared_ptr<Request> &Req() const { return request_; }
@@ -244,7 +255,7 @@ private:
     {
         if (bEnded_ || (bTaking_ && !bAtCap))
             return;
-        const QString timeout = QStringLiteral("%1 秒内页面没有读完").arg(request_->timeoutMs / 1000);
+        const QString timeout = TimedOut(request_->timeoutMs);
         if (bAtCap && !failure_.isEmpty()) {
             End(false, failure_, false);
             return;
@@ -312,13 +323,7 @@ void CWebPageReader::Start(const std::shared_ptr<Request> &request)
     profile.DialogOpening();
     // The page ends from inside its own signals: it goes once they have returned.
     load_ = std::make_unique<Load>(profile.Profile(), request, [this, request] {
-        QMetaObject::invokeMethod(
-            this,
-            [this, request] {
-                if (load_ && load_->Req() == request)
-                    load_.reset();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, request] { Cancel(request); }, Qt::QueuedConnection);
     });
 }
 
@@ -357,9 +362,7 @@ bool CWebPageReader::LoadPage(const QString &url, uint32_t timeoutMs, const std:
             request->cv.wait_for(lock, kAbortPoll);
     }
     if (!request->Done()) {
-        request->Finish(false, pAbort && pAbort->load() ? QStringLiteral("已停止")
-                                                         : QStringLiteral("%1 秒内页面没有读完").arg(timeoutMs / 1000),
-                        false);
+        request->Finish(false, pAbort && pAbort->load() ? kStopped : TimedOut(timeoutMs), false);
         QMetaObject::invokeMethod(this, [this, request] { Cancel(request); }, Qt::QueuedConnection);
     }
     std::lock_guard lock(request->mtx);

@@ -36,6 +36,7 @@ public:
 
 private:
     void Start(const std::shared_ptr<Request> &request);
+    // Drops the page of `request` if it is still the current one.
     void Cancel(const std::shared_ptr<Request> &request);
 
     std::function<CWebLoginProfile &()> profile_;

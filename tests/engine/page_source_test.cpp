@@ -2,6 +2,7 @@
 // after the user passed the shop's gate there; one page at a time; and a
 // choice of the browser without one falls back to the fetcher and says so.
 
+#include "engine/bulk_list.h"
 #include "engine/extraction_fixture.h"
 #include "engine/notices.h"
 #include "engine/page_browser.h"
@@ -99,6 +100,17 @@ TEST_F(PageSourceTest, ChosenBrowserReadsTheProductAndEveryChoiceOneAtATime)
     EXPECT_EQ(browser.MaxBusy(), 1);
     EXPECT_EQ(shopServer.CountStartingWith("http://item.jd.com"), 0);
     EXPECT_TRUE(host.Messages().isEmpty());
+}
+
+TEST_F(PageSourceTest, ChosenBrowserReadsAListOfSeveralProductsOneAtATime)
+{
+    state.pPageBrowser = &browser;
+    state.run.bBrowserPages = true;
+    PutChoices(true);
+    AddProductAlbums(state, host, {QStringLiteral("http://item.jd.com/200.html"), QStringLiteral("http://item.jd.com/300.html")});
+    EXPECT_EQ(state.albums.Count(), 2);
+    EXPECT_EQ(browser.MaxBusy(), 1);
+    EXPECT_EQ(shopServer.CountStartingWith("http://item.jd.com"), 0);
 }
 
 TEST_F(PageSourceTest, ChosenBrowserWithoutOneFetchesAndSaysSoOnce)
